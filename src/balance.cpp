@@ -1,0 +1,88 @@
+// Balance evaluation in binary64, in exactly the order of operations below.
+// The build turns floating-point contraction off: a fused multiply-add in
+// the monthly factor changes verdicts.
+#include "balance.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+static_assert(FLT_EVAL_METHOD == 0,
+              "double arithmetic must not run at a wider precision");
+static_assert(std::numeric_limits<double>::is_iec559,
+              "double must be IEEE 754 binary64");
+
+namespace {
+
+using i64 = std::int64_t;
+using u64 = std::uint64_t;
+
+constexpr i64 i64_max = std::numeric_limits<i64>::max();
+constexpr i64 i64_min = std::numeric_limits<i64>::min();
+constexpr double two_pow_63 = 9223372036854775808.0;
+
+// dlh - spl without wrapping: the exact difference, rounded once.
+// When the subtraction overflows, the exact value lies in [2^63, 2^64)
+// or (-2^64, -2^63); its magnitude is the modulo-2^64 result read as
+// unsigned, which converts to double with a single rounding.
+double difference_of(i64 dlh, i64 spl)
+{
+	i64 d;
+	if (!__builtin_sub_overflow(dlh, spl, &d))
+		return static_cast<double>(d);
+	if (dlh > spl)
+		return static_cast<double>(static_cast<u64>(dlh) - static_cast<u64>(spl));
+	return -static_cast<double>(static_cast<u64>(spl) - static_cast<u64>(dlh));
+}
+
+// rok * 12, saturated: every exponent beyond 2^63 gives pow the same result,
+// and both saturated values are even once converted to double.
+i64 periods_of(i64 rok)
+{
+	i64 p;
+	if (!__builtin_mul_overflow(rok, i64{12}, &p))
+		return p;
+	return rok > 0 ? i64_max : i64_min;
+}
+
+// Truncation toward zero.  At or above 2^63 (or +inf) a balance remains, so
+// it saturates high; below -2^63, -inf and NaN saturate low, as a plain
+// conversion would give.
+i64 truncate_balance(double grown)
+{
+	if (grown >= two_pow_63)
+		return i64_max;
+	if (grown >= -two_pow_63)
+		return static_cast<i64>(grown);
+	return i64_min;  // below -2^63, or NaN
+}
+
+Verdict verdict_of(i64 remaining)
+{
+	return static_cast<double>(remaining) < 1e-7 ? Verdict::yes : Verdict::no;
+}
+
+}  // namespace
+
+Evaluation evaluate_steps(const BalanceQuery& q)
+{
+	Evaluation e{};
+	e.difference = difference_of(q.dlh, q.spl);
+	e.periods = periods_of(q.rok);
+	e.monthly_factor = 1.0 + (q.urok / 12.0) * 0.01;
+	e.growth = std::pow(e.monthly_factor, static_cast<double>(e.periods));
+	e.grown_balance = e.growth * e.difference;
+	e.remaining_balance = truncate_balance(e.grown_balance);
+	e.verdict = verdict_of(e.remaining_balance);
+	return e;
+}
+
+Verdict evaluate(const BalanceQuery& q)
+{
+	// The exponent is even (a multiple of 12, or a huge double, all of which
+	// are even), so the growth is >= 0 or NaN; with nothing owed the grown
+	// balance is <= 0 or NaN, and both answer yes.
+	if (q.dlh <= q.spl)
+		return Verdict::yes;
+	return evaluate_steps(q).verdict;
+}

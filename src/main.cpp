@@ -1,0 +1,139 @@
+// balance-check: answer balance queries from standard input, one line each.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "balance.h"
+#include "explain.h"
+#include "output.h"
+#include "query_reader.h"
+
+#ifndef BALANCE_CHECK_VERSION
+#define BALANCE_CHECK_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr int exit_ok = 0;
+constexpr int exit_failure = 1;
+constexpr int exit_usage = 2;
+
+const char usage_line[] = "Usage: balance-check [--explain | --help | --version]\n";
+
+const char help_text[] =
+	"Usage: balance-check [--explain]\n"
+	"Answer balance queries read from standard input.\n"
+	"\n"
+	"Each query is four numbers: the amount owed, the amount deducted from it,\n"
+	"the term in years and the annual rate in percent. The difference grows by\n"
+	"monthly compounding over the term and is cut to a whole number; the answer\n"
+	"is \"yes\" when nothing remains and \"no\" otherwise, one line per query.\n"
+	"The query 0 0 0 0, or the end of input after a whole query, ends the run.\n"
+	"\n"
+	"  --explain  write each query with its intermediate values and answer\n"
+	"  --help     display this help and exit\n"
+	"  --version  output version information and exit\n"
+	"\n"
+	"Exit status: 0 when the run ends normally, 1 on bad input or a read or\n"
+	"write error, 2 on a usage error.\n";
+
+// All the state of a run; static so that its buffers need no stack.
+QueryReader reader;
+Output out;
+
+void diagnose(const char* message)
+{
+	char line[512];
+	const int n = std::snprintf(line, sizeof line, "balance-check: %s\n", message);
+	if (n > 0)
+		(void)!::write(STDERR_FILENO, line,
+		               static_cast<std::size_t>(n) < sizeof line ? static_cast<std::size_t>(n)
+		                                                         : sizeof line - 1);
+}
+
+// A reader that went away ends the run quietly; any other write error is
+// reported.  Either way the status is a failure.
+int write_failed()
+{
+	if (out.error != EPIPE) {
+		char message[256];
+		std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
+		diagnose(message);
+	}
+	return exit_failure;
+}
+
+long read_stdin(void*, char* buffer, std::size_t size)
+{
+	return static_cast<long>(::read(STDIN_FILENO, buffer, size));
+}
+
+int print_and_exit(const char* text)
+{
+	output_put(out, text, std::strlen(text));
+	return output_flush(out) ? exit_ok : write_failed();
+}
+
+int run(bool explain)
+{
+	reader_init(reader, read_stdin, nullptr);
+	for (;;) {
+		BalanceQuery q;
+		switch (next_query(reader, q)) {
+		case ReadStatus::query: {
+			if (is_terminating(q))
+				return output_flush(out) ? exit_ok : write_failed();
+			bool ok;
+			if (explain) {
+				char line[max_explanation_length];
+				ok = output_put(out, line, format_explanation(q, evaluate_steps(q), line));
+			} else if (evaluate(q) == Verdict::yes) {
+				ok = output_put(out, "yes\n", 4);
+			} else {
+				ok = output_put(out, "no\n", 3);
+			}
+			if (!ok)
+				return write_failed();
+			break;
+		}
+		case ReadStatus::need_input:
+			// Everything answered so far goes out before we wait for more.
+			if (!output_flush(out))
+				return write_failed();
+			refill(reader);  // a failure shows up as an error on the next call
+			break;
+		case ReadStatus::end:
+			return output_flush(out) ? exit_ok : write_failed();
+		case ReadStatus::error: {
+			if (!output_flush(out))
+				return write_failed();
+			char message[512];
+			describe_error(reader, message, sizeof message);
+			diagnose(message);
+			return exit_failure;
+		}
+		}
+	}
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	output_init(out, STDOUT_FILENO);
+	if (argc == 1)
+		return run(false);
+	if (argc == 2 && std::strcmp(argv[1], "--explain") == 0)
+		return run(true);
+	if (argc == 2 && std::strcmp(argv[1], "--help") == 0)
+		return print_and_exit(help_text);
+	if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+		return print_and_exit("balance-check " BALANCE_CHECK_VERSION "\n");
+
+	char message[160];
+	std::snprintf(message, sizeof message, "unrecognized argument '%.100s'", argv[1]);
+	diagnose(message);
+	(void)!::write(STDERR_FILENO, usage_line, sizeof usage_line - 1);
+	return exit_usage;
+}

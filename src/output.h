@@ -1,0 +1,32 @@
+// Answer output: lines collect in a block that goes out in one write.
+#ifndef BALANCE_CHECK_OUTPUT_H
+#define BALANCE_CHECK_OUTPUT_H
+
+#include <cstddef>
+#include <cstring>
+
+constexpr std::size_t output_block_size = 64 * 1024;
+
+struct Output {
+	int fd;
+	std::size_t length;
+	int error;  // errno of the failed write, 0 while all is well
+	char buffer[output_block_size];
+};
+
+void output_init(Output& o, int fd);
+
+// Writes out the block.  False, with o.error set, when a write fails.
+bool output_flush(Output& o);
+
+// Appends n bytes (n <= output_block_size).  False when a flush fails.
+inline bool output_put(Output& o, const char* s, std::size_t n)
+{
+	if (sizeof o.buffer - o.length < n && !output_flush(o))
+		return false;
+	std::memcpy(o.buffer + o.length, s, n);
+	o.length += n;
+	return true;
+}
+
+#endif

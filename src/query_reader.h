@@ -1,0 +1,55 @@
+// Query reader: turns the byte stream into BalanceQuery values, one block
+// at a time, without allocating.
+#ifndef BALANCE_CHECK_QUERY_READER_H
+#define BALANCE_CHECK_QUERY_READER_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "balance.h"
+#include "number_parse.h"
+
+// Bytes asked of the source per read.
+constexpr std::size_t read_block_size = 128 * 1024;
+
+// Reads like read(2): bytes delivered, 0 at end of input, -1 on error with
+// errno set.  It returns what is available and does not wait for more.
+using ReadFunction = long (*)(void* context, char* buffer, std::size_t size);
+
+enum class ReadStatus {
+	query,       // a complete query was read
+	need_input,  // every complete query is out; call refill, then ask again
+	end,         // input ended on a query boundary
+	error,       // see InputError
+};
+
+enum class InputError { none, not_a_number, too_long, ends_inside_query, read_failed };
+
+struct QueryReader {
+	ReadFunction read;
+	void* context;
+	char* pos;  // next unread byte
+	char* end;  // end of the data; *end is a NUL that stops every scan
+	bool eof;
+	int fields;  // values of the current query read so far
+	BalanceQuery partial;
+	std::uint64_t query_number;  // of the query being read, from 1
+	InputError error;
+	int error_errno;
+	const char* bad_text;  // the offending token, valid until the next refill
+	std::size_t bad_length;
+	// A partial token (at most max_token_length bytes) plus one block.
+	char buffer[max_token_length + read_block_size + 1];
+};
+
+void reader_init(QueryReader& r, ReadFunction read, void* context);
+
+ReadStatus next_query(QueryReader& r, BalanceQuery& q);
+
+// Keeps the unfinished token, reads more.  False on a read error.
+bool refill(QueryReader& r);
+
+// One line (no newline) saying what went wrong, for the diagnostic.
+std::size_t describe_error(const QueryReader& r, char* out, std::size_t size);
+
+#endif
