@@ -1,0 +1,164 @@
+// The conversions are checked bit for bit against strtoll and strtod, the
+// routines whose results they must reproduce.
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "number_parse.h"
+
+namespace {
+
+struct Reference {
+	bool accepted;
+	std::uint64_t bits;  // value bits, so -0.0 and NaN payloads compare
+};
+
+Reference strtoll_whole(const std::string& s)
+{
+	char* end = nullptr;
+	const long long v = std::strtoll(s.c_str(), &end, 10);
+	const bool whole = !s.empty() && end == s.c_str() + s.size() && !std::isspace(
+		static_cast<unsigned char>(s[0]));
+	return {whole, static_cast<std::uint64_t>(v)};
+}
+
+Reference strtod_whole(const std::string& s)
+{
+	char* end = nullptr;
+	const double v = std::strtod(s.c_str(), &end);
+	std::uint64_t bits;
+	std::memcpy(&bits, &v, sizeof bits);
+	const bool whole = !s.empty() && end == s.c_str() + s.size() && !std::isspace(
+		static_cast<unsigned char>(s[0]));
+	return {whole, bits};
+}
+
+void expect_int_like_strtoll(const std::string& s)
+{
+	std::int64_t v = 0;
+	const bool ok = parse_int64_token(s.data(), s.data() + s.size(), v);
+	const Reference ref = strtoll_whole(s);
+	ASSERT_EQ(ok, ref.accepted) << '"' << s << '"';
+	if (ok) {
+		ASSERT_EQ(static_cast<std::uint64_t>(v), ref.bits) << '"' << s << '"';
+	}
+}
+
+// Both the fast path (where it answers) and the whole-token conversion.
+void expect_double_like_strtod(const std::string& s)
+{
+	const Reference ref = strtod_whole(s);
+	double v = 0;
+	const bool ok = parse_double_token(s.data(), s.data() + s.size(), v);
+	ASSERT_EQ(ok, ref.accepted) << '"' << s << '"';
+	std::uint64_t bits;
+	std::memcpy(&bits, &v, sizeof bits);
+	if (ok) {
+		ASSERT_EQ(bits, ref.bits) << '"' << s << '"';
+	}
+
+	double fast = 0;
+	const char* end = scan_double_fast(s.c_str(), fast);  // c_str() ends in NUL
+	if (end == s.c_str() + s.size()) {
+		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
+		std::memcpy(&bits, &fast, sizeof bits);
+		ASSERT_EQ(bits, ref.bits) << "fast path: \"" << s << '"';
+	}
+}
+
+TEST(IntegerTokens, FormsAndSaturation)
+{
+	const char* cases[] = {
+		"0", "-0", "+0", "7", "+7", "-7", "007", "-000000000000000000000000000042",
+		"9223372036854775807", "9223372036854775808", "99999999999999999999",
+		"-9223372036854775808", "-9223372036854775809", "-18446744073709551617",
+		"00000000000000000000009223372036854775807", "1000000000000000000",
+		"+", "-", "", "+-1", "--1", "1-", "1.0", "1e3", "0x10", " 1", "1 ", "a", "١",
+	};
+	for (const char* s : cases)
+		expect_int_like_strtoll(s);
+}
+
+TEST(IntegerTokens, EveryLengthAgainstStrtoll)
+{
+	std::mt19937_64 rng(1);
+	for (int length = 1; length <= 24; ++length)
+		for (int trial = 0; trial < 400; ++trial) {
+			std::string s;
+			const int sign = trial % 3;
+			if (sign == 1) s += '-';
+			if (sign == 2) s += '+';
+			const int zeros = trial % 5 == 0 ? static_cast<int>(rng() % 30) : 0;
+			s.append(static_cast<std::size_t>(zeros), '0');
+			for (int i = 0; i < length; ++i)
+				s += static_cast<char>('0' + rng() % 10);
+			expect_int_like_strtoll(s);
+		}
+	// Around both limits, digit by digit.
+	for (const char* base : {"9223372036854775807", "-9223372036854775808"})
+		for (int delta = -20; delta <= 20; ++delta) {
+			std::string s = base;
+			s.back() = static_cast<char>(s.back() + delta % 3);
+			expect_int_like_strtoll(s);
+		}
+}
+
+TEST(RateTokens, AcceptedForms)
+{
+	const char* cases[] = {
+		"5", "+5", "-5", "5.", ".5", "-.5", "+.5e1", "5.e2", "0.000123", "00000012.50",
+		"1e22", "1e23", "1e-22", "1e-23", "9007199254740992", "9007199254740993",
+		"9007199254740993e-5", "1234567890123456789", "12345678901234567890", "0.1e-330",
+		"1e308", "1e309", "-1e309", "4.9e-324", "2.4703282292062327e-324", "2.2250738585072011e-308",
+		"1E5", "1e+5", "1e-0", "0e99999999", "-0", "-0.0", "0e5", "3e-13",
+		"0.3333333333333333333333333333333333333333333333333333333333333333333333",
+		"inf", "-Infinity", "INF", "nan", "-nan", "NaN(123)", "nan(0x7f_a)", "nan()",
+		"0x1p3", "-0X1.8P-3", "0x.8", "0x1.fffffffffffff8p1023", "0x1p-1074",
+		// rejected, as a whole
+		"", "+", "-", ".", "e5", "1e", "1e+", "1.5x", "--5", "+-5", "5..", "1,5",
+		"0x", "0xg", "infinit", "nan(", "nan(1", "in", "1e5e5", "0x1p", " 5",
+	};
+	for (const char* s : cases)
+		expect_double_like_strtod(s);
+}
+
+// Numbers near the edges of the fast path: digit counts around 19, mantissas
+// around 2^53, powers of ten around 22, and random shapes everywhere else.
+TEST(RateTokens, GeneratedAgainstStrtod)
+{
+	std::mt19937_64 rng(2);
+	auto digits = [&](int n) {
+		std::string d;
+		for (int i = 0; i < n; ++i)
+			d += static_cast<char>('0' + rng() % 10);
+		return d;
+	};
+	for (int trial = 0; trial < 200000; ++trial) {
+		std::string s;
+		if (rng() % 4 == 0) s += (rng() % 2) ? '-' : '+';
+		const int int_digits = static_cast<int>(rng() % 22);
+		const int frac_digits = static_cast<int>(rng() % 22);
+		s += digits(int_digits);
+		if (frac_digits > 0 || rng() % 8 == 0) {
+			s += '.';
+			s += digits(frac_digits);
+		}
+		if (rng() % 2 == 0) {
+			s += (rng() % 2) ? 'e' : 'E';
+			if (rng() % 2) s += (rng() % 2) ? '-' : '+';
+			const int e = static_cast<int>(rng() % (rng() % 4 == 0 ? 400 : 30));
+			s += std::to_string(e);
+		}
+		expect_double_like_strtod(s);
+	}
+	for (std::uint64_t m = (1ull << 53) - 40; m <= (1ull << 53) + 40; ++m)
+		for (int e = -24; e <= 24; ++e)
+			expect_double_like_strtod(std::to_string(m) + "e" + std::to_string(e));
+}
+
+}  // namespace

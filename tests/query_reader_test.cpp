@@ -1,0 +1,175 @@
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "query_reader.h"
+
+namespace {
+
+// Hands out the input in pieces of the given sizes (the last one repeats;
+// 0 stands for 1, since a read of 0 bytes means the end).
+struct ChunkedInput {
+	std::string data;
+	std::vector<std::size_t> sizes;
+	std::size_t offset = 0;
+	std::size_t reads = 0;
+	int fail_with = 0;  // errno to fail with once the data is out
+};
+
+long read_chunk(void* context, char* buffer, std::size_t size)
+{
+	auto& in = *static_cast<ChunkedInput*>(context);
+	if (in.offset == in.data.size() && in.fail_with != 0) {
+		errno = in.fail_with;
+		return -1;
+	}
+	std::size_t n = in.sizes.empty() ? size : in.sizes[std::min(in.reads, in.sizes.size() - 1)];
+	n = std::min({std::max(n, std::size_t{1}), size, in.data.size() - in.offset});
+	std::memcpy(buffer, in.data.data() + in.offset, n);
+	in.offset += n;
+	++in.reads;
+	return static_cast<long>(n);
+}
+
+struct Outcome {
+	std::string queries;  // one "dlh spl rok urok-bits" line per query
+	ReadStatus last;
+	InputError error;
+	std::string message;
+};
+
+Outcome read_all(ChunkedInput in)
+{
+	auto r = std::make_unique<QueryReader>();
+	reader_init(*r, read_chunk, &in);
+	Outcome o{};
+	for (;;) {
+		BalanceQuery q;
+		const ReadStatus s = next_query(*r, q);
+		if (s == ReadStatus::need_input) {
+			refill(*r);
+			continue;
+		}
+		if (s != ReadStatus::query) {
+			o.last = s;
+			o.error = r->error;
+			char message[512];
+			describe_error(*r, message, sizeof message);
+			o.message = message;
+			return o;
+		}
+		std::uint64_t bits;
+		std::memcpy(&bits, &q.urok, sizeof bits);
+		o.queries += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' +
+		             std::to_string(q.rok) + ' ' + std::to_string(bits) + '\n';
+	}
+}
+
+Outcome read_all(const std::string& data, std::vector<std::size_t> sizes = {})
+{
+	return read_all(ChunkedInput{data, std::move(sizes)});
+}
+
+TEST(Reader, EveryWhiteSpaceByteSeparates)
+{
+	for (const char sep : {' ', '\t', '\n', '\v', '\f', '\r'}) {
+		std::string s = "1 2 3 4.5";
+		for (char& c : s)
+			if (c == ' ')
+				c = sep;
+		const Outcome o = read_all(s + sep + sep + "-1" + sep + "0" + sep + "7" + sep + "1e2");
+		EXPECT_EQ(o.last, ReadStatus::end);
+		EXPECT_EQ(o.queries, read_all("1 2 3 4.5 -1 0 7 100").queries);
+	}
+}
+
+const std::string mixed_input =
+	"100 99 1 5\n\n  100\t100\r\n10 7.5 -0 +12 0009223372036854775808 .5e-2\v"
+	"1 2 3 0x1.8p1 4 5 6 nan(12) 7 8 9 -inf\f1 1 1 2.2250738585072014e-308 "
+	"1 2 3 123456789012345678901234567890e-10 -9223372036854775809 0 0 4.\n";
+
+TEST(Reader, SameQueriesWhereverTheBlocksSplit)
+{
+	const Outcome whole = read_all(mixed_input);
+	ASSERT_EQ(whole.last, ReadStatus::end);
+	for (std::size_t cut = 0; cut <= mixed_input.size(); ++cut) {
+		const Outcome o = read_all(mixed_input, {cut, mixed_input.size()});
+		EXPECT_EQ(o.queries, whole.queries) << "split at " << cut;
+		EXPECT_EQ(o.last, ReadStatus::end);
+	}
+	const Outcome bytewise = read_all(mixed_input, {1});
+	EXPECT_EQ(bytewise.queries, whole.queries);
+	// Without the final newline the last token ends at the end of input.
+	const std::string unterminated = mixed_input.substr(0, mixed_input.size() - 1);
+	EXPECT_EQ(read_all(unterminated, {1}).queries, whole.queries);
+}
+
+TEST(Reader, LongRunsAndLongTokens)
+{
+	const std::string blanks(3 * read_block_size + 17, ' ');
+	const std::string zeros(max_token_length - 1, '0');
+	const Outcome o = read_all(blanks + "1" + blanks + "2 3 4" + blanks, {4096});
+	EXPECT_EQ(o.queries, read_all("1 2 3 4").queries);
+	EXPECT_EQ(o.last, ReadStatus::end);
+
+	// A token of exactly the limit is read, across any block boundary.
+	for (const std::size_t piece : {std::size_t{1000}, read_block_size - 3, std::size_t{0}}) {
+		const Outcome at_limit = read_all(zeros + "1 " + zeros + "2 3 " + zeros + "4", {piece});
+		EXPECT_EQ(at_limit.queries, read_all("1 2 3 4").queries) << piece;
+		const Outcome over = read_all("1 2 3 " + zeros + "04 5", {piece});
+		EXPECT_EQ(over.error, InputError::too_long) << piece;
+		EXPECT_EQ(over.message.rfind("query 1: number longer than 4096 bytes: \"0000", 0), 0u)
+			<< over.message;
+	}
+	// An endless token stops at the limit, long before the input ends.
+	ChunkedInput endless{std::string(64 * read_block_size, '7'), {}};
+	EXPECT_EQ(read_all(endless).error, InputError::too_long);
+}
+
+TEST(Reader, BadInputIsReportedWithQueryAndText)
+{
+	struct Case {
+		std::string input;
+		std::string queries_before;
+		InputError error;
+		std::string message;
+	};
+	const Case cases[] = {
+		{"1 2 3 4 5 6 x 8", "1 2 3 4", InputError::not_a_number,
+		 "query 2: not a number: \"x\""},
+		{"1 2 3 4 5 6 7", "1 2 3 4", InputError::ends_inside_query,
+		 "query 2: input ends after 3 of its 4 numbers"},
+		{"1.5 2 3 4", "", InputError::not_a_number, "query 1: not a number: \"1.5\""},
+		{"1 2 3 5,5", "", InputError::not_a_number, "query 1: not a number: \"5,5\""},
+		{"1 2 3 1e", "", InputError::not_a_number, "query 1: not a number: \"1e\""},
+		{"1 2 3 \x01\"\\\xc3\xa9", "", InputError::not_a_number,
+		 "query 1: not a number: \"\\x01\\\"\\\\\\xc3\\xa9\""},
+		{std::string("1 2 3 4\0", 8), "", InputError::not_a_number,
+		 "query 1: not a number: \"4\\x00\""},
+		{"1 2 3 " + std::string(50, 'z'), "", InputError::not_a_number,
+		 "query 1: not a number: \"" + std::string(40, 'z') + "\"..."},
+	};
+	for (const Case& c : cases) {
+		const Outcome o = read_all(c.input, {3});
+		EXPECT_EQ(o.last, ReadStatus::error) << c.input;
+		EXPECT_EQ(o.error, c.error) << c.input;
+		EXPECT_EQ(o.message, c.message);
+		EXPECT_EQ(o.queries, c.queries_before.empty() ? "" : read_all(c.queries_before).queries);
+	}
+}
+
+TEST(Reader, ReadErrorEndsTheRun)
+{
+	ChunkedInput in{"1 2 3 4 5", {}};
+	in.fail_with = EISDIR;
+	const Outcome o = read_all(in);
+	EXPECT_EQ(o.error, InputError::read_failed);
+	EXPECT_EQ(o.message, "query 2: read error: Is a directory");
+	EXPECT_EQ(o.queries, read_all("1 2 3 4").queries);
+}
+
+}  // namespace
