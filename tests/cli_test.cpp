@@ -1,0 +1,231 @@
+// The program end to end, as a shell or another program would run it.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+	std::string out;
+	std::string err;
+	int status;  // exit status, or 128 + signal
+};
+
+std::string slurp(const std::string& path)
+{
+	std::ifstream f(path, std::ios::binary);
+	std::stringstream s;
+	s << f.rdbuf();
+	return s.str();
+}
+
+std::string temp_path(const char* name)
+{
+	return testing::TempDir() + "balance_check_" + std::to_string(getpid()) + "_" + name;
+}
+
+int wait_status(pid_t pid)
+{
+	int status = 0;
+	waitpid(pid, &status, 0);
+	return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Runs the program with `input` on stdin (or the file `stdin_path`; "" for a
+// closed stdin), stdout to `stdout_path` when given.
+Result run(const std::string& input, const char* arg = nullptr, const char* stdin_path = nullptr,
+           const char* stdout_path = nullptr)
+{
+	const std::string in = temp_path("in"), out = temp_path("out"), err = temp_path("err");
+	std::ofstream(in, std::ios::binary) << input;
+	const pid_t pid = fork();
+	if (pid == 0) {
+		const int fd0 = stdin_path ? open(stdin_path, O_RDONLY) : open(in.c_str(), O_RDONLY);
+		const int fd1 = open(stdout_path ? stdout_path : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+		const int fd2 = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+		if (stdin_path && *stdin_path == '\0')
+			close(0);
+		else
+			dup2(fd0, 0);
+		dup2(fd1, 1);
+		dup2(fd2, 2);
+		execl(BALANCE_CHECK_PATH, "balance-check", arg, static_cast<char*>(nullptr));
+		_exit(127);
+	}
+	Result r;
+	r.status = wait_status(pid);
+	r.out = stdout_path ? "" : slurp(out);
+	r.err = slurp(err);
+	return r;
+}
+
+TEST(Program, TerminationAndTextAfterIt)
+{
+	struct Case {
+		const char* input;
+		const char* out;
+	};
+	const Case cases[] = {
+		{"0 0 0 0", ""},
+		{"0 0 0 0.0\n", ""},
+		{"0 0 0 -0\n", ""},
+		{"0 0 0 0e5\n", ""},
+		{"0 0 0 1\n0 0 1 0\n0 0 0 0\n", "yes\nyes\n"},
+		{"0 0 0 nan 0 0 0 0\n", "yes\n"},
+		{"100 99 1 5\n0 0 0 0\n", "no\n"},
+		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n"},
+		{"100\n99\n1\n5\n100 100 10 7.5 100 101 30 3\n", "no\nyes\nyes\n"},  // ends on a boundary
+		{"", ""},
+	};
+	for (const Case& c : cases) {
+		const Result r = run(c.input);
+		EXPECT_EQ(r.out, c.out) << c.input;
+		EXPECT_EQ(r.err, "") << c.input;
+		EXPECT_EQ(r.status, 0) << c.input;
+	}
+}
+
+TEST(Program, BundledExample)
+{
+	const Result r = run("", nullptr, EXAMPLES_DIR "/queries.txt");
+	EXPECT_EQ(r.out, slurp(EXAMPLES_DIR "/queries.expected"));
+	EXPECT_EQ(r.status, 0);
+}
+
+TEST(Program, BadInputAfterTheAnswersBeforeIt)
+{
+	struct Case {
+		const char* input;
+		const char* stdin_path;
+		const char* out;
+		const char* err;
+	};
+	const Case cases[] = {
+		{"1 2 3 4\n100 99 1 five\n", nullptr, "yes\n",
+		 "balance-check: query 2: not a number: \"five\"\n"},
+		{"1 2 3 4\n100 99\n", nullptr, "yes\n",
+		 "balance-check: query 2: input ends after 2 of its 4 numbers\n"},
+		{"", "/", "", "balance-check: query 1: read error: Is a directory\n"},
+		{"", "", "", "balance-check: query 1: read error: Bad file descriptor\n"},
+	};
+	for (const Case& c : cases) {
+		const Result r = run(c.input, nullptr, c.stdin_path);
+		EXPECT_EQ(r.out, c.out);
+		EXPECT_EQ(r.err, c.err);
+		EXPECT_EQ(r.status, 1);
+	}
+}
+
+TEST(Program, CommandLine)
+{
+	const Result help = run("", "--help");
+	EXPECT_EQ(help.out.rfind("Usage: balance-check", 0), 0u);
+	EXPECT_EQ(help.status, 0);
+
+	const Result version = run("", "--version");
+	EXPECT_EQ(version.out, "balance-check " BALANCE_CHECK_VERSION "\n");
+	EXPECT_EQ(version.status, 0);
+
+	const Result explain = run("100 99 1 5\n", "--explain");
+	EXPECT_EQ(explain.out,
+	          "100 99 1 5: difference 1, periods 12, monthly factor 1.0041666666666667, growth "
+	          "1.051161897881733, grown balance 1.051161897881733, remaining balance 1, no\n");
+	EXPECT_EQ(explain.status, 0);
+
+	const Result unknown = run("1 0 0 0\n", "-x");
+	EXPECT_EQ(unknown.out, "");
+	EXPECT_NE(unknown.err.find("Usage: balance-check"), std::string::npos);
+	EXPECT_EQ(unknown.status, 2);
+}
+
+TEST(Program, WriteErrorIsNeverSuccess)
+{
+	for (const char* arg : {static_cast<const char*>(nullptr), "--help"}) {
+		const Result r = run("1 0 1 5\n", arg, nullptr, "/dev/full");
+		EXPECT_EQ(r.err, "balance-check: write error: No space left on device\n");
+		EXPECT_EQ(r.status, 1);
+	}
+}
+
+// A reader that goes away ends the run at once and quietly, whether SIGPIPE
+// kills it or is ignored and the write fails with EPIPE.
+TEST(Program, ClosedPipeEndsQuietly)
+{
+	std::string big;
+	for (int i = 0; i < 200000; ++i)
+		big += "100 99 1 5\n";
+	for (const bool ignore_sigpipe : {false, true}) {
+		int p[2];
+		ASSERT_EQ(pipe(p), 0);
+		close(p[0]);
+		const std::string in = temp_path("pipe_in"), err = temp_path("pipe_err");
+		std::ofstream(in, std::ios::binary) << big;
+		const pid_t pid = fork();
+		if (pid == 0) {
+			signal(SIGPIPE, ignore_sigpipe ? SIG_IGN : SIG_DFL);
+			dup2(open(in.c_str(), O_RDONLY), 0);
+			dup2(p[1], 1);
+			dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
+			execl(BALANCE_CHECK_PATH, "balance-check", static_cast<char*>(nullptr));
+			_exit(127);
+		}
+		close(p[1]);
+		const int status = wait_status(pid);
+		EXPECT_EQ(status, ignore_sigpipe ? 1 : 128 + SIGPIPE);
+		EXPECT_EQ(slurp(err), "");
+	}
+}
+
+// Like a program talking to it over two pipes: each answer must arrive
+// before the next query is sent, and the terminating query ends the run
+// while standard input is still open.
+TEST(Program, AnswersArriveAtOnce)
+{
+	int to[2], from[2];
+	ASSERT_EQ(pipe(to), 0);
+	ASSERT_EQ(pipe(from), 0);
+	const pid_t pid = fork();
+	if (pid == 0) {
+		dup2(to[0], 0);
+		dup2(from[1], 1);
+		close(to[1]);
+		close(from[0]);
+		execl(BALANCE_CHECK_PATH, "balance-check", static_cast<char*>(nullptr));
+		_exit(127);
+	}
+	close(to[0]);
+	close(from[1]);
+	auto answer_to = [&](const std::string& query, int wait_ms = 5000) {
+		EXPECT_EQ(write(to[1], query.data(), query.size()), static_cast<ssize_t>(query.size()));
+		std::string got;
+		pollfd pfd{from[0], POLLIN, 0};
+		while (got.find('\n') == std::string::npos && poll(&pfd, 1, wait_ms) == 1) {
+			char buf[64];
+			const ssize_t n = read(from[0], buf, sizeof buf);
+			if (n <= 0)
+				break;
+			got.append(buf, static_cast<std::size_t>(n));
+		}
+		return got;
+	};
+	EXPECT_EQ(answer_to("100 99 1 5\n"), "no\n");
+	EXPECT_EQ(answer_to("100 100 10 7.5\n"), "yes\n");
+	EXPECT_EQ(answer_to("5 1 0", 200), "");  // incomplete: nothing yet
+	EXPECT_EQ(answer_to(" 12\n"), "no\n");
+	EXPECT_EQ(write(to[1], "0 0 0 0\n", 8), 8);
+	EXPECT_EQ(wait_status(pid), 0);  // without stdin being closed
+	close(to[1]);
+	close(from[0]);
+}
+
+}  // namespace
