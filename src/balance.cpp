@@ -79,10 +79,16 @@ Evaluation evaluate_steps(const BalanceQuery& q)
 
 Verdict evaluate(const BalanceQuery& q)
 {
-	// The exponent is even (a multiple of 12, or a huge double, all of which
-	// are even), so the growth is >= 0 or NaN; with nothing owed the grown
-	// balance is <= 0 or NaN, and both answer yes.
+	// Nothing owed: the exponent is even (a multiple of 12, or a huge double,
+	// all of which are even), so the growth is >= 0 or NaN, the grown balance
+	// <= 0 or NaN, and both answer yes.
 	if (q.dlh <= q.spl)
 		return Verdict::yes;
+	// Something owed, a rate >= 0 and a term >= 0: the monthly factor is
+	// >= 1.0, so the growth is exactly 1 (a factor of 1.0 or no periods) or
+	// at least (1 + 2^-52)^12, many ulps above 1 for any pow worth its name;
+	// the grown balance is then >= the difference >= 1, and a balance remains.
+	if (q.rok >= 0 && q.urok >= 0.0)
+		return Verdict::no;
 	return evaluate_steps(q).verdict;
 }

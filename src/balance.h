@@ -29,7 +29,8 @@ struct Evaluation {
 Evaluation evaluate_steps(const BalanceQuery& q);
 
 // Verdict only; the same answer as evaluate_steps, with the arithmetic
-// skipped where it cannot change the verdict.
+// skipped where its outcome is already certain (nothing owed; or a rate and
+// a term of 0 or more, where the growth is at least 1).
 Verdict evaluate(const BalanceQuery& q);
 
 // The query 0 0 0 0 (any zero rate, -0 included, but not NaN) ends the run.

@@ -1,10 +1,12 @@
-// Number conversion.  Plain decimals take a fast path that is exact by
-// construction (Clinger: an integer mantissa below 2^53 times or divided by
-// an exactly representable power of ten rounds once).  Everything else goes
+// Whole-token number conversion.  Plain decimals take the fast path of
+// number_scan.h; the long-mantissa division it needs lives here.  Everything
+// else goes
 // to std::from_chars, and the forms it does not read as strtod does (hex
 // with its 0x prefix, NaN payloads, overflow to infinity, a leading '+')
 // are handled here or handed to strtod itself.
 #include "number_parse.h"
+
+#include "number_scan.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -16,24 +18,73 @@ namespace {
 
 using u64 = std::uint64_t;
 
-bool is_digit(char c)
-{
-	return static_cast<unsigned char>(c - '0') < 10;
-}
+__extension__ typedef unsigned __int128 u128;
 
-unsigned digit_value(char c)
-{
-	return static_cast<unsigned char>(c - '0');
-}
-
-// Powers of ten that are exact doubles.
-constexpr double exact_pow10[] = {
-	1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-	1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+struct Binary {
+	u64 mantissa;  // with the implicit bit
+	int exponent;  // value = mantissa * 2^exponent
 };
-constexpr int max_exact_pow10 = 22;
-constexpr u64 max_exact_mantissa = u64{1} << 53;
-constexpr int max_fast_digits = 19;  // 19 digits always fit in 64 bits
+
+Binary decompose(double x)  // x positive and normal
+{
+	u64 bits;
+	std::memcpy(&bits, &x, sizeof bits);
+	return {(bits & ((u64{1} << 52) - 1)) | (u64{1} << 52), static_cast<int>(bits >> 52) - 1075};
+}
+
+double adjacent(double x, int direction)  // x positive and normal
+{
+	u64 bits;
+	std::memcpy(&bits, &x, sizeof bits);
+	bits = direction > 0 ? bits + 1 : bits - 1;
+	std::memcpy(&x, &bits, sizeof x);
+	return x;
+}
+
+u128 pow10_u128(int k)  // k <= 24
+{
+	const u64 p8 = pow10_u64[8];
+	return k <= 8 ? u128{pow10_u64[k]}
+	              : k <= 16 ? u128{pow10_u64[k - 8] * p8} : u128{pow10_u64[k - 16] * p8} * p8;
+}
+
+// m / 10^k correctly rounded, for mantissas too long for a single rounding
+// (2^53 < m < 2^64, 1 <= k <= 22).  The quotient of the rounded mantissa is
+// within two ulps; it moves to the neighbour whose rounding interval holds
+// the exact quotient, compared in 128-bit integers:  m / 10^k against the
+// midpoints (2M +- 1) * 2^(e-1) of x = M * 2^e.  False where that is not
+// simple (a power of two, whose lower neighbour is closer; huge or tiny
+// values); from_chars takes those.
+}  // namespace
+
+bool divide_exactly(u64 m, int k, double& value)
+{
+	const u128 p10 = pow10_u128(k);  // below 2^74, so (2M + 1) * p10 fits
+	double x = static_cast<double>(m) / exact_pow10[k];
+	for (int step = 0; step < 3; ++step) {
+		if (!(x >= 2.2250738585072014e-308) || !(x < 9007199254740992.0))
+			return false;
+		const Binary b = decompose(x);
+		const int shift = 1 - b.exponent;  // >= 1 below 2^53
+		if (b.mantissa == (u64{1} << 52) || 64 - __builtin_clzll(m) + shift > 128)
+			return false;
+		const u128 scaled = u128{m} << shift;
+		const u128 above = u128{2 * b.mantissa + 1} * p10;
+		const u128 below = u128{2 * b.mantissa - 1} * p10;
+		const bool odd = (b.mantissa & 1) != 0;  // ties go to the even neighbour
+		if (scaled > above || (scaled == above && odd))
+			x = adjacent(x, 1);
+		else if (scaled < below || (scaled == below && odd))
+			x = adjacent(x, -1);
+		else {
+			value = x;
+			return true;
+		}
+	}
+	return false;
+}
+
+namespace {
 
 bool is_alpha(char c)
 {
@@ -56,117 +107,17 @@ bool strtod_token(const char* first, std::size_t n, double& value)
 
 }  // namespace
 
-const char* scan_int64(const char* p, std::int64_t& value)
-{
-	const char* const first = p;
-	const bool negative = *p == '-';
-	if (*p == '-' || *p == '+')
-		++p;
-	const char* const digits = p;
-	while (*p == '0')
-		++p;
-	const char* const significant = p;
-	u64 m = 0;
-	while (is_digit(*p)) {
-		m = m * 10 + digit_value(*p);  // wraps past 19 digits; checked below
-		++p;
-	}
-	if (p == digits)
-		return first;
-
-	constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
-	constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
-	constexpr u64 magnitude_max = static_cast<u64>(max);
-	if (p - significant > max_fast_digits || m > magnitude_max + (negative ? 1 : 0))
-		value = negative ? min : max;
-	else if (!negative)
-		value = static_cast<std::int64_t>(m);
-	else if (m > magnitude_max)
-		value = min;
-	else
-		value = -static_cast<std::int64_t>(m);
-	return p;
-}
-
-const char* scan_double_fast(const char* p, double& value)
-{
-	const bool negative = *p == '-';
-	if (*p == '-' || *p == '+')
-		++p;
-
-	bool any_digit = false;
-	while (*p == '0') {
-		++p;
-		any_digit = true;
-	}
-	u64 m = 0;
-	const char* run = p;
-	while (is_digit(*p)) {
-		m = m * 10 + digit_value(*p);
-		++p;
-	}
-	long digits = p - run;
-	long exponent = 0;
-	if (*p == '.') {
-		++p;
-		if (digits == 0) {  // zeros right after the point only scale
-			run = p;
-			while (*p == '0')
-				++p;
-			exponent -= p - run;
-			any_digit = any_digit || p != run;
-		}
-		run = p;
-		while (is_digit(*p)) {
-			m = m * 10 + digit_value(*p);
-			++p;
-		}
-		digits += p - run;
-		exponent -= p - run;
-	}
-	any_digit = any_digit || digits != 0;
-	if (!any_digit || digits > max_fast_digits)
-		return nullptr;
-
-	if ((*p | 0x20) == 'e') {
-		const char* e = p + 1;
-		const bool exp_negative = *e == '-';
-		if (*e == '-' || *e == '+')
-			++e;
-		if (is_digit(*e)) {
-			long x = 0;
-			for (; is_digit(*e); ++e)
-				if (x < 100000)  // far past any finite double; stops overflow
-					x = x * 10 + digit_value(*e);
-			exponent += exp_negative ? -x : x;
-			p = e;
-		}  // else the 'e' is not part of the number
-	}
-
-	double v;
-	if (m == 0)
-		v = 0.0;
-	else if (m > max_exact_mantissa || exponent < -max_exact_pow10 ||
-	         exponent > max_exact_pow10)
-		return nullptr;
-	else if (exponent >= 0)
-		v = static_cast<double>(m) * exact_pow10[exponent];
-	else
-		v = static_cast<double>(m) / exact_pow10[-exponent];
-	value = negative ? -v : v;
-	return p;
-}
-
 bool parse_int64_token(const char* first, const char* last, std::int64_t& value)
 {
 	if (first == last || static_cast<std::size_t>(last - first) > max_token_length)
 		return false;
-	// scan_int64 needs a terminator that no number contains.
-	char copy[max_token_length + 1];
-	std::memcpy(copy, first, static_cast<std::size_t>(last - first));
-	copy[last - first] = '\0';
+	// scan_int64 needs a terminator that no number contains, and padding.
+	char copy[max_token_length + scan_padding];
+	const std::size_t n = static_cast<std::size_t>(last - first);
+	std::memcpy(copy, first, n);
+	std::memset(copy + n, 0, scan_padding);
 	std::int64_t v;
-	if (scan_int64(copy, v) != copy + (last - first))
+	if (scan_int64(copy, v) != copy + n)
 		return false;
 	value = v;
 	return true;

@@ -11,9 +11,20 @@
 namespace {
 
 // isspace() in the C locale: space, \t, \n, \v, \f, \r.
+struct SpaceTable {
+	bool space[256];
+	constexpr SpaceTable() : space()
+	{
+		const char spaces[] = " \t\n\v\f\r";
+		for (const char c : spaces)
+			space[static_cast<unsigned char>(c)] = c != '\0';
+	}
+};
+constexpr SpaceTable space_table;
+
 bool is_space(char c)
 {
-	return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+	return space_table.space[static_cast<unsigned char>(c)];
 }
 
 const char* skip_space(const char* p)
@@ -43,6 +54,31 @@ std::size_t length(const char* first, const char* last)
 	return static_cast<std::size_t>(last - first);
 }
 
+// A whole query of plain numbers, each followed by white space, read in one
+// go.  False, with nothing consumed, for anything else: the token-by-token
+// path below then takes the query, and settles every unusual case.
+bool read_plain_query(QueryReader& r, BalanceQuery& q)
+{
+	const char* p = r.pos;
+	const char* t;
+	BalanceQuery v;
+	std::int64_t* const integers[] = {&v.dlh, &v.spl, &v.rok};
+	for (std::int64_t* field : integers) {
+		t = skip_space(p);
+		p = scan_int64(t, *field);
+		if (!is_space(*p) || length(t, p) > max_token_length)
+			return false;  // *end is NUL, so a token touching the end lands here
+	}
+	t = skip_space(p);
+	p = scan_double_fast(t, v.urok);
+	if (p == nullptr || !is_space(*p) || length(t, p) > max_token_length)
+		return false;
+	r.pos = const_cast<char*>(p);
+	++r.query_number;
+	q = v;
+	return true;
+}
+
 }  // namespace
 
 void reader_init(QueryReader& r, ReadFunction read, void* context)
@@ -50,7 +86,7 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 	r.read = read;
 	r.context = context;
 	r.pos = r.end = r.buffer;
-	*r.end = '\0';
+	std::memset(r.buffer, 0, sizeof r.buffer);  // padding is read, so defined
 	r.eof = false;
 	r.fields = 0;
 	r.partial = BalanceQuery{};
@@ -63,6 +99,8 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 
 ReadStatus next_query(QueryReader& r, BalanceQuery& q)
 {
+	if (r.fields == 0 && read_plain_query(r, q))
+		return ReadStatus::query;
 	if (r.error != InputError::none)
 		return ReadStatus::error;  // a failed refill
 	while (r.fields < 4) {
@@ -124,7 +162,7 @@ bool refill(QueryReader& r)
 	std::memmove(r.buffer, r.pos, kept);
 	r.pos = r.buffer;
 	r.end = r.buffer + kept;
-	const std::size_t room = sizeof r.buffer - 1 - kept;
+	const std::size_t room = sizeof r.buffer - scan_padding - kept;
 	long n;
 	do
 		n = r.read(r.context, r.end, room);

@@ -8,6 +8,7 @@
 
 #include "balance.h"
 #include "number_parse.h"
+#include "number_scan.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = 128 * 1024;
@@ -38,8 +39,9 @@ struct QueryReader {
 	int error_errno;
 	const char* bad_text;  // the offending token, valid until the next refill
 	std::size_t bad_length;
-	// A partial token (at most max_token_length bytes) plus one block.
-	char buffer[max_token_length + read_block_size + 1];
+	// A partial token (at most max_token_length bytes) plus one block, then
+	// the NUL and the padding the scanners read past it.
+	char buffer[max_token_length + read_block_size + scan_padding];
 };
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);

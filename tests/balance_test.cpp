@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +112,26 @@ TEST(Evaluation, DifferenceIsRoundedOnceFromItsExactValue)
 	// 2^63 + 1025 is exactly halfway between doubles and ties to even, 2^63 + 2048.
 	EXPECT_EQ(evaluate_steps({max, -1026, 0, 0}).difference, 9223372036854777856.0);
 	EXPECT_EQ(evaluate_steps({max, -1024, 0, 0}).difference, 9223372036854775808.0);
+}
+
+// evaluate() skips pow where the verdict is certain; it must never differ.
+TEST(Evaluation, ShortCutsAgreeWithTheFullEvaluation)
+{
+	std::mt19937_64 rng(3);
+	const std::int64_t amounts[] = {0, 1, 2, 3, 100, 10000000, max, min, max - 1, min + 1};
+	const std::int64_t terms[] = {0, 1, -1, 2, -2, 30, -30, 1000, max, min};
+	const double rates[] = {0.0, -0.0, 1e-300, 3e-13, 5, 12, -12, -100, -1200, -1201, -2400,
+	                        -3600, 1e6, inf, -inf, nan, 4.9e-324, -4.9e-324};
+	for (int i = 0; i < 200000; ++i) {
+		std::int64_t dlh = amounts[rng() % 10];
+		if (dlh != max && dlh != min)
+			dlh += static_cast<std::int64_t>(rng() % 3) - 1;
+		const BalanceQuery q{dlh, amounts[rng() % 10], terms[rng() % 10],
+		                     i % 2 ? rates[rng() % 18]
+		                           : std::uniform_real_distribution<double>(-3000, 3000)(rng)};
+		ASSERT_EQ(evaluate(q), evaluate_steps(q).verdict)
+			<< q.dlh << ' ' << q.spl << ' ' << q.rok << ' ' << q.urok;
+	}
 }
 
 TEST(Evaluation, Termination)

@@ -1,6 +1,8 @@
 // The conversions are checked bit for bit against strtoll and strtod, the
 // routines whose results they must reproduce.
 #include <cerrno>
+#include <cmath>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "number_parse.h"
+#include "number_scan.h"
 
 namespace {
 
@@ -63,8 +66,9 @@ void expect_double_like_strtod(const std::string& s)
 	}
 
 	double fast = 0;
-	const char* end = scan_double_fast(s.c_str(), fast);  // c_str() ends in NUL
-	if (end == s.c_str() + s.size()) {
+	const std::string padded = s + std::string(scan_padding, '\0');
+	const char* end = scan_double_fast(padded.c_str(), fast);
+	if (end == padded.c_str() + s.size()) {
 		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
 		std::memcpy(&bits, &fast, sizeof bits);
 		ASSERT_EQ(bits, ref.bits) << "fast path: \"" << s << '"';
@@ -156,6 +160,24 @@ TEST(RateTokens, GeneratedAgainstStrtod)
 		}
 		expect_double_like_strtod(s);
 	}
+	// Long mantissas (above 2^53) divided by a power of ten: next to the
+	// shortest form of random doubles, and exact ties between two doubles.
+	for (int trial = 0; trial < 100000; ++trial) {
+		const double x = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 100) - 90);
+		char text[40];
+		std::snprintf(text, sizeof text, "%.*e", 16 + trial % 3, x);
+		std::string t = text;
+		expect_double_like_strtod(t);
+		const std::size_t last = t.find('e') - 1;
+		t[last] = static_cast<char>('0' + (t[last] - '0' + 1 + trial % 9) % 10);
+		expect_double_like_strtod(t);
+	}
+	for (int e = 1; e <= 6; ++e)
+		for (std::uint64_t mantissa = (1ull << 52); mantissa < (1ull << 52) + 50; ++mantissa) {
+			const std::uint64_t tie = (2 * mantissa + 1) << (e - 1);  // between two doubles
+			expect_double_like_strtod(std::to_string(tie) + "0e-1");
+			expect_double_like_strtod(std::to_string(tie / 10) + "." + std::to_string(tie % 10));
+		}
 	for (std::uint64_t m = (1ull << 53) - 40; m <= (1ull << 53) + 40; ++m)
 		for (int e = -24; e <= 24; ++e)
 			expect_double_like_strtod(std::to_string(m) + "e" + std::to_string(e));

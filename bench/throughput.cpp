@@ -1,0 +1,191 @@
+// Throughput of balance-check against a scanf loop, a contest-style reader
+// and the arithmetic alone, on one corpus, in interleaved rounds; then peak
+// memory for 2 and 20 million queries streamed through a pipe.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "balance.h"
+#include "corpus.h"
+#include "query_reader.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Run {
+	double seconds;
+	long max_rss_kib;
+};
+
+// Runs a program with stdin from fd_in (rewound) and stdout to out_path.
+Run run_program(const char* path, int fd_in, const char* out_path)
+{
+	lseek(fd_in, 0, SEEK_SET);
+	const auto start = Clock::now();
+	const pid_t pid = fork();
+	if (pid == 0) {
+		dup2(fd_in, 0);
+		dup2(open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0600), 1);
+		execl(path, path, static_cast<char*>(nullptr));
+		_exit(127);
+	}
+	int status = 0;
+	rusage usage{};
+	wait4(pid, &status, 0, &usage);
+	const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+	if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+		std::fprintf(stderr, "throughput: %s failed\n", path);
+		std::exit(1);
+	}
+	return {seconds, usage.ru_maxrss};
+}
+
+// Streams n generated queries into balance-check through a pipe.
+long streamed_max_rss(long n)
+{
+	int p[2];
+	if (pipe(p) != 0)
+		std::exit(1);
+	const pid_t pid = fork();
+	if (pid == 0) {
+		dup2(p[0], 0);
+		close(p[1]);
+		dup2(open("/dev/null", O_WRONLY), 1);
+		execl(BALANCE_CHECK_PATH, "balance-check", static_cast<char*>(nullptr));
+		_exit(127);
+	}
+	close(p[0]);
+	CorpusGenerator gen;
+	std::vector<char> block(1 << 16);
+	std::size_t used = 0;
+	for (long i = 0; i < n; ++i) {
+		used += static_cast<std::size_t>(gen.line(block.data() + used));
+		if (block.size() - used < 128 || i + 1 == n) {
+			if (write(p[1], block.data(), used) != static_cast<ssize_t>(used))
+				std::exit(1);
+			used = 0;
+		}
+	}
+	close(p[1]);
+	int status = 0;
+	rusage usage{};
+	wait4(pid, &status, 0, &usage);
+	return usage.ru_maxrss;
+}
+
+long read_file(void* context, char* buffer, std::size_t size)
+{
+	return static_cast<long>(read(*static_cast<int*>(context), buffer, size));
+}
+
+std::vector<BalanceQuery> parse_all(int fd)
+{
+	lseek(fd, 0, SEEK_SET);
+	auto r = std::make_unique<QueryReader>();
+	reader_init(*r, read_file, &fd);
+	std::vector<BalanceQuery> queries;
+	for (;;) {
+		BalanceQuery q;
+		const ReadStatus s = next_query(*r, q);
+		if (s == ReadStatus::need_input)
+			refill(*r);
+		else if (s == ReadStatus::query && !is_terminating(q))
+			queries.push_back(q);
+		else
+			return queries;
+	}
+}
+
+double arithmetic_seconds(const std::vector<BalanceQuery>& queries)
+{
+	const auto start = Clock::now();
+	std::size_t yes = 0;
+	for (const BalanceQuery& q : queries)
+		yes += evaluate(q) == Verdict::yes;
+	const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+	static volatile std::size_t sink;
+	sink = yes;
+	return seconds;
+}
+
+double median(std::vector<double> v)
+{
+	std::sort(v.begin(), v.end());
+	return v[v.size() / 2];
+}
+
+bool same_file(const char* a, const char* b)
+{
+	const std::string cmd = std::string("cmp -s ") + a + " " + b;
+	return std::system(cmd.c_str()) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+	long n = 2000000;
+	int rounds = 7;
+	for (int i = 1; i + 1 < argc; i += 2) {
+		if (std::strcmp(argv[i], "--queries") == 0)
+			n = std::atol(argv[i + 1]);
+		else if (std::strcmp(argv[i], "--rounds") == 0)
+			rounds = std::atoi(argv[i + 1]);
+	}
+
+	char corpus_path[] = "/tmp/balance-corpus-XXXXXX";
+	const int fd = mkstemp(corpus_path);
+	{
+		CorpusGenerator gen;
+		std::string text;
+		char line[96];
+		for (long i = 0; i < n; ++i)
+			text.append(line, static_cast<std::size_t>(gen.line(line)));
+		text += "0 0 0 0\n";
+		if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+			return 1;
+		std::printf("corpus: %ld queries, %.1f MB\n", n, static_cast<double>(text.size()) / 1e6);
+	}
+	const std::vector<BalanceQuery> queries = parse_all(fd);
+
+	const std::string out_a = std::string(corpus_path) + ".a", out_b = std::string(corpus_path) + ".b";
+	std::vector<double> a, b, c, d;
+	for (int r = 0; r < rounds; ++r) {
+		a.push_back(run_program(BALANCE_CHECK_PATH, fd, out_a.c_str()).seconds);
+		b.push_back(run_program(SCANF_BASELINE_PATH, fd, out_b.c_str()).seconds);
+		c.push_back(run_program(CONTEST_PEER_PATH, fd, "/dev/null").seconds);
+		d.push_back(arithmetic_seconds(queries));
+	}
+	if (!same_file(out_a.c_str(), out_b.c_str())) {
+		std::fprintf(stderr, "throughput: balance-check and the scanf loop disagree\n");
+		return 1;
+	}
+
+	const double ta = median(a), tb = median(b), tc = median(c), td = median(d);
+	const double per = 1e9 / static_cast<double>(n);
+	std::printf("median of %d interleaved rounds, ns per query:\n", rounds);
+	std::printf("  (a) balance-check        %7.1f\n", ta * per);
+	std::printf("  (b) scanf loop           %7.1f   %5.1fx (a)\n", tb * per, tb / ta);
+	std::printf("  (c) getchar_unlocked     %7.1f   %5.1fx (a)\n", tc * per, tc / ta);
+	std::printf("  (d) arithmetic alone     %7.1f   (a) is %.2fx this\n", td * per, ta / td);
+
+	std::printf("peak resident memory, streamed through a pipe:\n");
+	for (const long m : {n, 10 * n})
+		std::printf("  %9ld queries: %ld KiB\n", m, streamed_max_rss(m));
+
+	unlink(corpus_path);
+	unlink(out_a.c_str());
+	unlink(out_b.c_str());
+	return 0;
+}

@@ -1,0 +1,61 @@
+// Eight decimal digits at a time (SWAR): one load, a mask for where the
+// digits stop, and a multiply ladder for their value.
+#ifndef BALANCE_CHECK_DIGITS_H
+#define BALANCE_CHECK_DIGITS_H
+
+#include <cstdint>
+#include <cstring>
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "the digit loads assume the first byte is the lowest");
+
+inline std::uint64_t load8(const char* p)
+{
+	std::uint64_t v;
+	std::memcpy(&v, p, sizeof v);
+	return v;
+}
+
+// How many of the eight bytes, from the first, are decimal digits (0..8).
+inline int leading_digits(std::uint64_t v)
+{
+	// Digits become 0..9; anything else has bit 7 set after adding 0x76, or
+	// before.  A carry can only leave a byte that is already flagged, so the
+	// lowest flagged byte is exact.
+	const std::uint64_t a = v ^ 0x3030303030303030u;
+	const std::uint64_t flagged = ((a + 0x7676767676767676u) | a) & 0x8080808080808080u;
+	return flagged == 0 ? 8 : __builtin_ctzll(flagged) >> 3;
+}
+
+// The value of the first n digits of v, 1 <= n <= 8.
+inline std::uint64_t digits_value(std::uint64_t v, int n)
+{
+	std::uint64_t a = (v ^ 0x3030303030303030u) << (8 * (8 - n));  // leading zeros
+	a = (a * 10) + (a >> 8);
+	a = (((a & 0x000000FF000000FFu) * 0x000F424000000064u) +
+	     (((a >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)) >> 32;
+	return a;
+}
+
+constexpr std::uint64_t pow10_u64[] = {
+	1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+};
+
+// Reads a run of digits at p into m (m * 10^len + run, wrapping past 19
+// digits) and returns its end.  Reads up to 7 bytes past the byte that
+// stops the run.
+inline const char* scan_digits(const char* p, std::uint64_t& m)
+{
+	for (;;) {
+		const std::uint64_t v = load8(p);
+		const int n = leading_digits(v);
+		if (n == 0)
+			return p;
+		m = m * pow10_u64[n] + digits_value(v, n);
+		p += n;
+		if (n < 8)
+			return p;
+	}
+}
+
+#endif

@@ -1,0 +1,139 @@
+// Fast scanners for query tokens, inline so the reader's hot loop has no
+// calls.  Both read from p without a length: the text must be followed by a
+// byte that ends every number (the reader keeps a NUL after its data) and
+// then by scan_padding - 1 more readable bytes, since digits are loaded
+// eight at a time.  Both return the end of the number they read.
+#ifndef BALANCE_CHECK_NUMBER_SCAN_H
+#define BALANCE_CHECK_NUMBER_SCAN_H
+
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+#include "digits.h"
+
+constexpr std::size_t scan_padding = 8;
+
+inline bool is_digit(char c)
+{
+	return static_cast<unsigned char>(c - '0') < 10;
+}
+
+inline unsigned digit_value(char c)
+{
+	return static_cast<unsigned char>(c - '0');
+}
+
+// Powers of ten that are exact doubles.
+constexpr double exact_pow10[] = {
+	1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+	1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+};
+constexpr int max_exact_pow10 = 22;
+constexpr std::uint64_t max_exact_mantissa = std::uint64_t{1} << 53;
+constexpr long max_fast_digits = 19;  // 19 digits always fit in 64 bits
+
+// m / 10^k correctly rounded for 2^53 < m < 2^64, 1 <= k <= 22; false where
+// it cannot settle the rounding cheaply.
+bool divide_exactly(std::uint64_t m, int k, double& value);
+
+// Optional sign, then decimal digits; saturates as strtoll does.  Returns p
+// when there are no digits.
+inline const char* scan_int64(const char* p, std::int64_t& value)
+{
+	const char* const first = p;
+	const bool negative = *p == '-';
+	if (*p == '-' || *p == '+')
+		++p;
+	const char* const digits = p;
+	while (*p == '0')
+		++p;
+	const char* const significant = p;
+	std::uint64_t m = 0;
+	p = scan_digits(p, m);
+	if (p == digits)
+		return first;
+
+	constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
+	constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
+	constexpr std::uint64_t magnitude_max = static_cast<std::uint64_t>(max);
+	if (p - significant > max_fast_digits || m > magnitude_max + (negative ? 1 : 0))
+		value = negative ? min : max;
+	else if (!negative)
+		value = static_cast<std::int64_t>(m);
+	else if (m > magnitude_max)
+		value = min;
+	else
+		value = -static_cast<std::int64_t>(m);
+	return p;
+}
+
+// Exact fast path for plain decimals of at most 19 significant digits: a
+// mantissa up to 2^53 times or divided by an exact power of ten rounds once
+// (Clinger); a longer one divided by a power of ten is settled by
+// divide_exactly.  Returns nullptr when the text is outside it; the caller
+// then converts the whole token with parse_double_token.
+inline const char* scan_double_fast(const char* p, double& value)
+{
+	const bool negative = *p == '-';
+	if (*p == '-' || *p == '+')
+		++p;
+
+	bool any_digit = false;
+	while (*p == '0') {
+		++p;
+		any_digit = true;
+	}
+	std::uint64_t m = 0;
+	const char* run = p;
+	p = scan_digits(p, m);
+	long digits = p - run;
+	long exponent = 0;
+	if (*p == '.') {
+		++p;
+		if (digits == 0) {  // zeros right after the point only scale
+			run = p;
+			while (*p == '0')
+				++p;
+			exponent -= p - run;
+			any_digit = any_digit || p != run;
+		}
+		run = p;
+		p = scan_digits(p, m);
+		digits += p - run;
+		exponent -= p - run;
+	}
+	any_digit = any_digit || digits != 0;
+	if (!any_digit || digits > max_fast_digits)
+		return nullptr;
+
+	if ((*p | 0x20) == 'e') {
+		const char* e = p + 1;
+		const bool exp_negative = *e == '-';
+		if (*e == '-' || *e == '+')
+			++e;
+		if (is_digit(*e)) {
+			long x = 0;
+			for (; is_digit(*e); ++e)
+				if (x < 100000)  // far past any finite double; stops overflow
+					x = x * 10 + digit_value(*e);
+			exponent += exp_negative ? -x : x;
+			p = e;
+		}  // else the 'e' is not part of the number
+	}
+
+	double v;
+	if (m == 0)
+		v = 0.0;
+	else if (exponent < -max_exact_pow10 || exponent > max_exact_pow10)
+		return nullptr;
+	else if (m <= max_exact_mantissa)
+		v = exponent >= 0 ? static_cast<double>(m) * exact_pow10[exponent]
+		                  : static_cast<double>(m) / exact_pow10[-exponent];
+	else if (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v))
+		return nullptr;
+	value = negative ? -v : v;
+	return p;
+}
+
+#endif
