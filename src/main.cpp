@@ -88,10 +88,8 @@ int run(bool explain)
 			if (explain) {
 				char line[max_explanation_length];
 				ok = output_put(out, line, format_explanation(q, evaluate_steps(q), line));
-			} else if (evaluate(q) == Verdict::yes) {
-				ok = output_put(out, "yes\n", 4);
 			} else {
-				ok = output_put(out, "no\n", 3);
+				ok = output_answer(out, evaluate(q) == Verdict::yes);
 			}
 			if (!ok)
 				return write_failed();

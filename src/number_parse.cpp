@@ -41,12 +41,16 @@ double adjacent(double x, int direction)  // x positive and normal
 	return x;
 }
 
-u128 pow10_u128(int k)  // k <= 24
-{
-	const u64 p8 = pow10_u64[8];
-	return k <= 8 ? u128{pow10_u64[k]}
-	              : k <= 16 ? u128{pow10_u64[k - 8] * p8} : u128{pow10_u64[k - 16] * p8} * p8;
-}
+struct Pow10Table {
+	u128 p[max_exact_pow10 + 1];
+	constexpr Pow10Table() : p()
+	{
+		u128 x = 1;
+		for (int k = 0; k <= max_exact_pow10; ++k, x *= 10)
+			p[k] = x;
+	}
+};
+constexpr Pow10Table pow10_u128;
 
 // m / 10^k correctly rounded, for mantissas too long for a single rounding
 // (2^53 < m < 2^64, 1 <= k <= 22).  The quotient of the rounded mantissa is
@@ -59,7 +63,7 @@ u128 pow10_u128(int k)  // k <= 24
 
 bool divide_exactly(u64 m, int k, double& value)
 {
-	const u128 p10 = pow10_u128(k);  // below 2^74, so (2M + 1) * p10 fits
+	const u128 p10 = pow10_u128.p[k];  // below 2^74, so (2M + 1) * p10 fits
 	double x = static_cast<double>(m) / exact_pow10[k];
 	for (int step = 0; step < 3; ++step) {
 		if (!(x >= 2.2250738585072014e-308) || !(x < 9007199254740992.0))

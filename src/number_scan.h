@@ -37,6 +37,52 @@ constexpr long max_fast_digits = 19;  // 19 digits always fit in 64 bits
 // it cannot settle the rounding cheaply.
 bool divide_exactly(std::uint64_t m, int k, double& value);
 
+// The plain forms nearly every query uses, read with no loops at all: an
+// integer of 1 to 8 digits, and a rate of 1 to 7 integer digits with an
+// optional fraction, 19 digits at most.  They return nullptr for anything
+// else (signs, exponents, longer numbers), which then goes to the general
+// scanners below; the caller checks that white space follows.
+inline const char* scan_plain_int(const char* p, std::int64_t& value)
+{
+	const std::uint64_t w = load8(p);
+	const int n = leading_digits(w);
+	if (n == 0)
+		return nullptr;
+	value = static_cast<std::int64_t>(digits_value(w, n));
+	return p + n;  // with n == 8, a ninth digit fails the white-space check
+}
+
+inline const char* scan_plain_rate(const char* p, double& value)
+{
+	std::uint64_t w = load8(p);
+	int n = leading_digits(w);
+	if (n == 0 || n == 8)
+		return nullptr;
+	std::uint64_t m = digits_value(w, n);
+	p += n;
+	if (*p != '.') {
+		value = static_cast<double>(m);
+		return p;
+	}
+	++p;
+	const int integer_digits = n;
+	int fraction_digits = 0;
+	while (is_digit(*p)) {
+		w = load8(p);
+		n = leading_digits(w);
+		m = m * pow10_u64[n] + digits_value(w, n);
+		p += n;
+		fraction_digits += n;
+		if (integer_digits + fraction_digits > max_fast_digits)
+			return nullptr;
+	}
+	if (m <= max_exact_mantissa)
+		value = static_cast<double>(m) / exact_pow10[fraction_digits];
+	else if (!divide_exactly(m, fraction_digits, value))
+		return nullptr;
+	return p;
+}
+
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p
 // when there are no digits.
 inline const char* scan_int64(const char* p, std::int64_t& value)

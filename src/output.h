@@ -29,4 +29,14 @@ inline bool output_put(Output& o, const char* s, std::size_t n)
 	return true;
 }
 
+// Appends "yes\n" or "no\n" with one fixed-size copy.
+inline bool output_answer(Output& o, bool yes)
+{
+	if (sizeof o.buffer - o.length < 4 && !output_flush(o))
+		return false;
+	std::memcpy(o.buffer + o.length, yes ? "yes\n" : "no\n", 4);  // "no\n" has its NUL
+	o.length += yes ? 4 : 3;
+	return true;
+}
+
 #endif

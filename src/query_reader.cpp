@@ -56,22 +56,17 @@ std::size_t length(const char* first, const char* last)
 
 // A whole query of plain numbers, each followed by white space, read in one
 // go.  False, with nothing consumed, for anything else: the token-by-token
-// path below then takes the query, and settles every unusual case.
+// path below then takes the query, and settles every unusual case.  Plain
+// tokens are far shorter than the token limit, and since *end is a NUL,
+// a token that touches the end of the data never passes.
 bool read_plain_query(QueryReader& r, BalanceQuery& q)
 {
 	const char* p = r.pos;
-	const char* t;
 	BalanceQuery v;
-	std::int64_t* const integers[] = {&v.dlh, &v.spl, &v.rok};
-	for (std::int64_t* field : integers) {
-		t = skip_space(p);
-		p = scan_int64(t, *field);
-		if (!is_space(*p) || length(t, p) > max_token_length)
-			return false;  // *end is NUL, so a token touching the end lands here
-	}
-	t = skip_space(p);
-	p = scan_double_fast(t, v.urok);
-	if (p == nullptr || !is_space(*p) || length(t, p) > max_token_length)
+	if (!(p = scan_plain_int(skip_space(p), v.dlh)) || !is_space(*p) ||
+	    !(p = scan_plain_int(skip_space(p), v.spl)) || !is_space(*p) ||
+	    !(p = scan_plain_int(skip_space(p), v.rok)) || !is_space(*p) ||
+	    !(p = scan_plain_rate(skip_space(p), v.urok)) || !is_space(*p))
 		return false;
 	r.pos = const_cast<char*>(p);
 	++r.query_number;
