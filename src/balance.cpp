@@ -76,22 +76,3 @@ Evaluation evaluate_steps(const BalanceQuery& q)
 	e.verdict = verdict_of(e.remaining_balance);
 	return e;
 }
-
-Verdict evaluate(const BalanceQuery& q)
-{
-	// Nothing owed: the exponent is even (a multiple of 12, or a huge double,
-	// all of which are even), so the growth is >= 0 or NaN, the grown balance
-	// <= 0 or NaN, and both answer yes.
-	const bool nothing_owed = q.dlh <= q.spl;
-	// Something owed, a rate >= 0 and a term >= 0: the monthly factor is
-	// >= 1.0, so the growth is exactly 1 (a factor of 1.0 or no periods) or
-	// at least (1 + 2^-52)^12, many ulps above 1 for any pow worth its name;
-	// the grown balance is then >= the difference >= 1, and a balance remains.
-	// Tested first, and the answer selected rather than branched on, since
-	// in everyday input it holds and the amounts are unpredictable.
-	if (q.rok >= 0 && q.urok >= 0.0)
-		return nothing_owed ? Verdict::yes : Verdict::no;
-	if (nothing_owed)
-		return Verdict::yes;
-	return evaluate_steps(q).verdict;
-}

@@ -120,7 +120,7 @@ bool parse_int64_token(const char* first, const char* last, std::int64_t& value)
 	const std::size_t n = static_cast<std::size_t>(last - first);
 	std::memcpy(copy, first, n);
 	std::memset(copy + n, 0, scan_padding);
-	std::int64_t v;
+	std::int64_t v = 0;
 	if (scan_int64(copy, v) != copy + n)
 		return false;
 	value = v;

@@ -60,22 +60,20 @@ inline const char* scan_plain_rate(const char* p, double& value)
 		return nullptr;
 	std::uint64_t m = digits_value(w, n);
 	p += n;
-	if (*p != '.') {
-		value = static_cast<double>(m);
-		return p;
-	}
-	++p;
-	const int integer_digits = n;
-	int fraction_digits = 0;
-	while (is_digit(*p)) {
-		w = load8(p);
-		n = leading_digits(w);
-		m = m * pow10_u64[n] + digits_value(w, n);
-		p += n;
-		fraction_digits += n;
-		if (integer_digits + fraction_digits > max_fast_digits)
-			return nullptr;
-	}
+	p += *p == '.';
+	// Up to 16 fraction digits in two loads, without branching on how many:
+	// after a shorter run (or none, with no point) the loads find no digits.
+	w = load8(p);
+	int f = leading_digits(w);
+	m = m * pow10_u64[f] + digits_value(w, f);
+	p += f;
+	w = load8(p);
+	const int g = leading_digits(w);
+	m = m * pow10_u64[g] + digits_value(w, g);
+	p += g;
+	const int fraction_digits = f + g;
+	if (n + fraction_digits > max_fast_digits || is_digit(*p))
+		return nullptr;
 	if (m <= max_exact_mantissa)
 		value = static_cast<double>(m) / exact_pow10[fraction_digits];
 	else if (!divide_exactly(m, fraction_digits, value))

@@ -10,30 +10,6 @@
 
 namespace {
 
-// isspace() in the C locale: space, \t, \n, \v, \f, \r.
-struct SpaceTable {
-	bool space[256];
-	constexpr SpaceTable() : space()
-	{
-		const char spaces[] = " \t\n\v\f\r";
-		for (const char c : spaces)
-			space[static_cast<unsigned char>(c)] = c != '\0';
-	}
-};
-constexpr SpaceTable space_table;
-
-bool is_space(char c)
-{
-	return space_table.space[static_cast<unsigned char>(c)];
-}
-
-const char* skip_space(const char* p)
-{
-	while (is_space(*p))
-		++p;
-	return p;
-}
-
 const char* skip_token(const char* p, const char* end)
 {
 	while (p != end && !is_space(*p))
@@ -54,26 +30,6 @@ std::size_t length(const char* first, const char* last)
 	return static_cast<std::size_t>(last - first);
 }
 
-// A whole query of plain numbers, each followed by white space, read in one
-// go.  False, with nothing consumed, for anything else: the token-by-token
-// path below then takes the query, and settles every unusual case.  Plain
-// tokens are far shorter than the token limit, and since *end is a NUL,
-// a token that touches the end of the data never passes.
-bool read_plain_query(QueryReader& r, BalanceQuery& q)
-{
-	const char* p = r.pos;
-	BalanceQuery v;
-	if (!(p = scan_plain_int(skip_space(p), v.dlh)) || !is_space(*p) ||
-	    !(p = scan_plain_int(skip_space(p), v.spl)) || !is_space(*p) ||
-	    !(p = scan_plain_int(skip_space(p), v.rok)) || !is_space(*p) ||
-	    !(p = scan_plain_rate(skip_space(p), v.urok)) || !is_space(*p))
-		return false;
-	r.pos = const_cast<char*>(p);
-	++r.query_number;
-	q = v;
-	return true;
-}
-
 }  // namespace
 
 void reader_init(QueryReader& r, ReadFunction read, void* context)
@@ -92,10 +48,8 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 	r.bad_length = 0;
 }
 
-ReadStatus next_query(QueryReader& r, BalanceQuery& q)
+ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 {
-	if (r.fields == 0 && read_plain_query(r, q))
-		return ReadStatus::query;
 	if (r.error != InputError::none)
 		return ReadStatus::error;  // a failed refill
 	while (r.fields < 4) {

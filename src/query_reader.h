@@ -46,7 +46,61 @@ struct QueryReader {
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);
 
-ReadStatus next_query(QueryReader& r, BalanceQuery& q);
+// isspace() in the C locale: space, \t, \n, \v, \f, \r.
+struct SpaceTable {
+	bool space[256];
+	constexpr SpaceTable() : space()
+	{
+		const char spaces[] = " \t\n\v\f\r";
+		for (const char c : spaces)
+			space[static_cast<unsigned char>(c)] = c != '\0';
+	}
+};
+inline constexpr SpaceTable space_table;
+
+inline bool is_space(char c)
+{
+	return space_table.space[static_cast<unsigned char>(c)];
+}
+
+inline const char* skip_space(const char* p)
+{
+	while (is_space(*p))
+		++p;
+	return p;
+}
+
+// A whole query of plain numbers, each followed by white space, read in one
+// go.  False, with nothing consumed, for anything else: the general path
+// then takes the query, and settles every unusual case.  Plain tokens are
+// far shorter than the token limit, and since *end is a NUL, a token that
+// touches the end of the data never passes.
+inline bool read_plain_query(QueryReader& r, BalanceQuery& q)
+{
+	const char* p = r.pos;
+	BalanceQuery v;
+	if (!(p = scan_plain_int(skip_space(p), v.dlh)) || !is_space(*p) ||
+	    !(p = scan_plain_int(skip_space(p + 1), v.spl)) || !is_space(*p) ||
+	    !(p = scan_plain_int(skip_space(p + 1), v.rok)) || !is_space(*p) ||
+	    !(p = scan_plain_rate(skip_space(p + 1), v.urok)) || !is_space(*p))
+		return false;
+	r.pos = const_cast<char*>(p);
+	++r.query_number;
+	q = v;
+	return true;
+}
+
+// Token by token, for everything the plain path leaves.
+ReadStatus next_query_general(QueryReader& r, BalanceQuery& q);
+
+// The next query, or why there is none yet.  Inline, so that the caller's
+// loop runs the plain path without a call.
+inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
+{
+	if (r.fields == 0 && read_plain_query(r, q))
+		return ReadStatus::query;
+	return next_query_general(r, q);
+}
 
 // Keeps the unfinished token, reads more.  False on a read error.
 bool refill(QueryReader& r);

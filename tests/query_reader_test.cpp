@@ -1,6 +1,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,54 @@ TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 	// Without the final newline the last token ends at the end of input.
 	const std::string unterminated = mixed_input.substr(0, mixed_input.size() - 1);
 	EXPECT_EQ(read_all(unterminated, {1}).queries, whole.queries);
+}
+
+// The plain path takes everyday queries in one go; the general path must
+// give the same values for them, bit for bit, on the edges of the plain
+// forms: 8 and 9 digits, 7 integer digits, 19 digits in all, 2^53.
+TEST(Reader, PlainPathAgreesWithGeneralPath)
+{
+	std::mt19937_64 rng(4);
+	auto digits = [&](std::size_t n) {
+		std::string d;
+		for (std::size_t i = 0; i < n; ++i)
+			d += static_cast<char>('0' + rng() % 10);
+		return d;
+	};
+	const char* fixed_rates[] = {"9007199254740992", "9007199254740993", "900719925474099.3",
+	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
+	                             "00.00", "7"};
+	std::string input;
+	for (int i = 0; i < 20000; ++i) {
+		for (int field = 0; field < 3; ++field)
+			input += digits(1 + rng() % 10) + ' ';
+		if (i % 10 == 0)
+			input += fixed_rates[rng() % 9];
+		else
+			input += digits(1 + rng() % 8) + (rng() % 4 ? "." + digits(rng() % 20) : "");
+		input += '\n';
+	}
+	ChunkedInput in{input, {}};
+	auto plain = std::make_unique<QueryReader>(), general = std::make_unique<QueryReader>();
+	reader_init(*plain, read_chunk, &in);
+	refill(*plain);
+	ChunkedInput again{input, {}};
+	reader_init(*general, read_chunk, &again);
+	refill(*general);
+	for (;;) {
+		BalanceQuery a, b;
+		const ReadStatus sa = next_query(*plain, a);
+		const ReadStatus sb = next_query_general(*general, b);
+		ASSERT_EQ(sa, sb);
+		if (sa == ReadStatus::need_input) {
+			refill(*plain);
+			refill(*general);
+			continue;
+		}
+		if (sa != ReadStatus::query)
+			break;
+		ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a.dlh << ' ' << a.spl << ' ' << a.rok;
+	}
 }
 
 TEST(Reader, LongRunsAndLongTokens)
