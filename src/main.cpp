@@ -4,8 +4,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "balance.h"
-#include "explain.h"
+#include "filter.h"
 #include "output.h"
 #include "query_reader.h"
 
@@ -14,10 +13,6 @@
 #endif
 
 namespace {
-
-constexpr int exit_ok = 0;
-constexpr int exit_failure = 1;
-constexpr int exit_usage = 2;
 
 const char usage_line[] = "Usage: balance-check [--explain | --help | --version]\n";
 
@@ -52,78 +47,36 @@ void diagnose(const char* message)
 		                                                         : sizeof line - 1);
 }
 
-// A reader that went away ends the run quietly; any other write error is
-// reported.  Either way the status is a failure.
-int write_failed()
-{
-	if (out.error != EPIPE) {
-		char message[256];
-		std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
-		diagnose(message);
-	}
-	return exit_failure;
-}
-
 long read_stdin(void*, char* buffer, std::size_t size)
 {
 	return static_cast<long>(::read(STDIN_FILENO, buffer, size));
 }
 
-int print_and_exit(const char* text)
+long write_stdout(void*, const char* data, std::size_t size)
 {
-	output_put(out, text, std::strlen(text));
-	return output_flush(out) ? exit_ok : write_failed();
+	return static_cast<long>(::write(STDOUT_FILENO, data, size));
 }
 
-int run(bool explain)
+int print_and_exit(const char* text)
 {
-	reader_init(reader, read_stdin, nullptr);
-	for (;;) {
-		BalanceQuery q;
-		switch (next_query(reader, q)) {
-		case ReadStatus::query: {
-			if (is_terminating(q))
-				return output_flush(out) ? exit_ok : write_failed();
-			bool ok;
-			if (explain) {
-				char line[max_explanation_length];
-				ok = output_put(out, line, format_explanation(q, evaluate_steps(q), line));
-			} else {
-				ok = output_answer(out, evaluate(q) == Verdict::yes);
-			}
-			if (!ok)
-				return write_failed();
-			break;
-		}
-		case ReadStatus::need_input:
-			// Everything answered so far goes out before we wait for more.
-			if (!output_flush(out))
-				return write_failed();
-			refill(reader);  // a failure shows up as an error on the next call
-			break;
-		case ReadStatus::end:
-			return output_flush(out) ? exit_ok : write_failed();
-		case ReadStatus::error: {
-			if (!output_flush(out))
-				return write_failed();
-			char message[512];
-			describe_error(reader, message, sizeof message);
-			diagnose(message);
-			return exit_failure;
-		}
-		}
-	}
+	if (output_put(out, text, std::strlen(text)) && output_flush(out))
+		return exit_ok;
+	char message[256];
+	std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
+	diagnose(message);
+	return exit_failure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-	output_init(out, STDOUT_FILENO);
-	if (argc == 1)
-		return run(false);
-	if (argc == 2 && std::strcmp(argv[1], "--explain") == 0)
-		return run(true);
+	output_init(out, write_stdout, nullptr);
+	const bool explain = argc == 2 && std::strcmp(argv[1], "--explain") == 0;
+	if (argc == 1 || explain) {
+		reader_init(reader, read_stdin, nullptr);
+		return run_filter(reader, out, explain, diagnose);
+	}
 	if (argc == 2 && std::strcmp(argv[1], "--help") == 0)
 		return print_and_exit(help_text);
 	if (argc == 2 && std::strcmp(argv[1], "--version") == 0)

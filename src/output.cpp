@@ -1,11 +1,11 @@
 #include "output.h"
 
 #include <cerrno>
-#include <unistd.h>
 
-void output_init(Output& o, int fd)
+void output_init(Output& o, WriteFunction write, void* context)
 {
-	o.fd = fd;
+	o.write = write;
+	o.context = context;
 	o.length = 0;
 	o.error = 0;
 }
@@ -15,7 +15,7 @@ bool output_flush(Output& o)
 	const char* p = o.buffer;
 	std::size_t left = o.length;
 	while (left > 0) {
-		const ssize_t n = ::write(o.fd, p, left);
+		const long n = o.write(o.context, p, left);
 		if (n < 0) {
 			if (errno == EINTR)
 				continue;

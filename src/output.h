@@ -7,14 +7,19 @@
 
 constexpr std::size_t output_block_size = 64 * 1024;
 
+// Writes like write(2): bytes taken (possibly fewer than asked), or -1
+// with errno set.
+using WriteFunction = long (*)(void* context, const char* data, std::size_t size);
+
 struct Output {
-	int fd;
+	WriteFunction write;
+	void* context;
 	std::size_t length;
 	int error;  // errno of the failed write, 0 while all is well
 	char buffer[output_block_size];
 };
 
-void output_init(Output& o, int fd);
+void output_init(Output& o, WriteFunction write, void* context);
 
 // Writes out the block.  False, with o.error set, when a write fails.
 bool output_flush(Output& o);

@@ -1,0 +1,21 @@
+// The query loop: queries in, answers out, until the terminating query, the
+// end of input or an error.
+#ifndef BALANCE_CHECK_FILTER_H
+#define BALANCE_CHECK_FILTER_H
+
+#include "output.h"
+#include "query_reader.h"
+
+constexpr int exit_ok = 0;
+constexpr int exit_failure = 1;
+constexpr int exit_usage = 2;
+
+// Receives one diagnostic line, without the program name or newline.
+using DiagnoseFunction = void (*)(const char* message);
+
+// Runs the filter over an initialised reader and output; returns the exit
+// status.  Every answer is flushed before the reader waits for input and
+// before any diagnostic.
+int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose);
+
+#endif
