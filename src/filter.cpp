@@ -7,26 +7,25 @@
 #include "balance.h"
 #include "explain.h"
 
-namespace {
-
-// A reader that went away (EPIPE) ends the run quietly; any other write
-// error is reported.  Either way the status is a failure.
 int write_failed(const Output& out, DiagnoseFunction diagnose)
 {
 	if (out.error != EPIPE) {
 		char message[256];
-		std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
+		(void)std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
 		diagnose(message);
 	}
 	return exit_failure;
 }
+
+namespace {
 
 bool answer(Output& out, const BalanceQuery& q, bool explain)
 {
 	if (!explain)
 		return output_answer(out, evaluate(q) == Verdict::yes);
 	char line[max_explanation_length];
-	return output_put(out, line, format_explanation(q, evaluate_steps(q), line));
+	const std::size_t n = format_explanation(q, evaluate_steps(q), line);
+	return output_put(out, line, n);
 }
 
 }  // namespace

@@ -13,6 +13,10 @@ constexpr int exit_usage = 2;
 // Receives one diagnostic line, without the program name or newline.
 using DiagnoseFunction = void (*)(const char* message);
 
+// A reader that went away (EPIPE) ends the run quietly; any other write
+// error is reported.  Either way the status is a failure.
+int write_failed(const Output& out, DiagnoseFunction diagnose);
+
 // Runs the filter over an initialised reader and output; returns the exit
 // status.  Every answer is flushed before the reader waits for input and
 // before any diagnostic.

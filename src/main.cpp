@@ -1,5 +1,4 @@
 // balance-check: answer balance queries from standard input, one line each.
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -61,10 +60,7 @@ int print_and_exit(const char* text)
 {
 	if (output_put(out, text, std::strlen(text)) && output_flush(out))
 		return exit_ok;
-	char message[256];
-	std::snprintf(message, sizeof message, "write error: %s", std::strerror(out.error));
-	diagnose(message);
-	return exit_failure;
+	return write_failed(out, diagnose);
 }
 
 }  // namespace
@@ -83,7 +79,7 @@ int main(int argc, char** argv)
 		return print_and_exit("balance-check " BALANCE_CHECK_VERSION "\n");
 
 	char message[160];
-	std::snprintf(message, sizeof message, "unrecognized argument '%.100s'", argv[1]);
+	(void)std::snprintf(message, sizeof message, "unrecognized argument '%.100s'", argv[1]);
 	diagnose(message);
 	(void)!::write(STDERR_FILENO, usage_line, sizeof usage_line - 1);
 	return exit_usage;

@@ -166,15 +166,14 @@ inline const char* scan_double_fast(const char* p, double& value)
 		}  // else the 'e' is not part of the number
 	}
 
-	double v;
-	if (m == 0)
-		v = 0.0;
-	else if (exponent < -max_exact_pow10 || exponent > max_exact_pow10)
+	double v = 0.0;
+	const bool exact_power = exponent >= -max_exact_pow10 && exponent <= max_exact_pow10;
+	if (m != 0 && !exact_power)
 		return nullptr;
-	else if (m <= max_exact_mantissa)
+	if (m != 0 && m <= max_exact_mantissa)
 		v = exponent >= 0 ? static_cast<double>(m) * exact_pow10[exponent]
 		                  : static_cast<double>(m) / exact_pow10[-exponent];
-	else if (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v))
+	else if (m != 0 && (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v)))
 		return nullptr;
 	value = negative ? -v : v;
 	return p;

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstring>
 
-constexpr std::size_t output_block_size = 64 * 1024;
+constexpr std::size_t output_block_size = std::size_t{64} * 1024;
 
 // Writes like write(2): bytes taken (possibly fewer than asked), or -1
 // with errno set.

@@ -128,22 +128,41 @@ bool refill(QueryReader& r)
 	return r.error == InputError::none;
 }
 
+namespace {
+
+constexpr std::size_t quoted_bytes = 40;
+
+// The offending text for a diagnostic: at most quoted_bytes of it, with
+// control bytes, non-ASCII bytes, quotes and backslashes escaped, so that
+// the line stays one readable line on any terminal.
+void quote(const char* text, std::size_t length, char (&out)[4 * quoted_bytes + 1])
+{
+	static const char hex[] = "0123456789abcdef";
+	char* o = out;
+	for (std::size_t i = 0; i < length && i < quoted_bytes; ++i) {
+		const unsigned char c = static_cast<unsigned char>(text[i]);
+		if (c == '"' || c == '\\') {
+			*o++ = '\\';
+			*o++ = static_cast<char>(c);
+		} else if (c < 0x20 || c >= 0x7f) {
+			*o++ = '\\';
+			*o++ = 'x';
+			*o++ = hex[c >> 4];
+			*o++ = hex[c & 15];
+		} else {
+			*o++ = static_cast<char>(c);
+		}
+	}
+	*o = '\0';
+}
+
+}  // namespace
+
 std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 {
-	// The offending text, cut to about 40 bytes, control bytes escaped.
-	char quoted[4 * 40 + 8];
-	std::size_t qn = 0;
-	const std::size_t shown = r.bad_length < 40 ? r.bad_length : 40;
-	for (std::size_t i = 0; i < shown; ++i) {
-		const unsigned char c = static_cast<unsigned char>(r.bad_text[i]);
-		if (c < 0x20 || c >= 0x7f || c == '"' || c == '\\')
-			qn += static_cast<std::size_t>(std::snprintf(quoted + qn, sizeof quoted - qn,
-			                                             c == '"' || c == '\\' ? "\\%c" : "\\x%02x", c));
-		else
-			quoted[qn++] = static_cast<char>(c);
-	}
-	quoted[qn] = '\0';
-	const char* more = shown < r.bad_length ? "..." : "";
+	char quoted[4 * quoted_bytes + 1];
+	quote(r.bad_text, r.bad_length, quoted);
+	const char* more = r.bad_length > quoted_bytes ? "..." : "";
 	const unsigned long long query = r.query_number;
 
 	int n = 0;

@@ -11,7 +11,7 @@
 #include "number_scan.h"
 
 // Bytes asked of the source per read.
-constexpr std::size_t read_block_size = 128 * 1024;
+constexpr std::size_t read_block_size = std::size_t{128} * 1024;
 
 // Reads like read(2): bytes delivered, 0 at end of input, -1 on error with
 // errno set.  It returns what is available and does not wait for more.
