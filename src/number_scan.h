@@ -37,50 +37,6 @@ constexpr long max_fast_digits = 19;  // 19 digits always fit in 64 bits
 // it cannot settle the rounding cheaply.
 bool divide_exactly(std::uint64_t m, int k, double& value);
 
-// The plain forms nearly every query uses, read with no loops at all: an
-// integer of 1 to 8 digits, and a rate of 1 to 7 integer digits with an
-// optional fraction, 19 digits at most.  They return nullptr for anything
-// else (signs, exponents, longer numbers), which then goes to the general
-// scanners below; the caller checks that white space follows.
-inline const char* scan_plain_int(const char* p, std::int64_t& value)
-{
-	const std::uint64_t w = load8(p);
-	const int n = leading_digits(w);
-	if (n == 0)
-		return nullptr;
-	value = static_cast<std::int64_t>(digits_value(w, n));
-	return p + n;  // with n == 8, a ninth digit fails the white-space check
-}
-
-inline const char* scan_plain_rate(const char* p, double& value)
-{
-	std::uint64_t w = load8(p);
-	int n = leading_digits(w);
-	if (n == 0 || n == 8)
-		return nullptr;
-	std::uint64_t m = digits_value(w, n);
-	p += n;
-	p += *p == '.';
-	// Up to 16 fraction digits in two loads, without branching on how many:
-	// after a shorter run (or none, with no point) the loads find no digits.
-	w = load8(p);
-	int f = leading_digits(w);
-	m = m * pow10_u64[f] + digits_value(w, f);
-	p += f;
-	w = load8(p);
-	const int g = leading_digits(w);
-	m = m * pow10_u64[g] + digits_value(w, g);
-	p += g;
-	const int fraction_digits = f + g;
-	if (n + fraction_digits > max_fast_digits || is_digit(*p))
-		return nullptr;
-	if (m <= max_exact_mantissa)
-		value = static_cast<double>(m) / exact_pow10[fraction_digits];
-	else if (!divide_exactly(m, fraction_digits, value))
-		return nullptr;
-	return p;
-}
-
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p
 // when there are no digits.
 inline const char* scan_int64(const char* p, std::int64_t& value)

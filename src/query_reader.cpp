@@ -36,8 +36,8 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 {
 	r.read = read;
 	r.context = context;
-	r.pos = r.end = r.buffer;
-	std::memset(r.buffer, 0, sizeof r.buffer);  // padding is read, so defined
+	std::memset(r.storage, 0, sizeof r.storage);  // padding is read, so defined
+	r.pos = r.end = r.storage + plain_front_padding;
 	r.eof = false;
 	r.fields = 0;
 	r.partial = BalanceQuery{};
@@ -108,10 +108,11 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 bool refill(QueryReader& r)
 {
 	const std::size_t kept = length(r.pos, r.end);
-	std::memmove(r.buffer, r.pos, kept);
-	r.pos = r.buffer;
-	r.end = r.buffer + kept;
-	const std::size_t room = sizeof r.buffer - scan_padding - kept;
+	char* const data = r.storage + plain_front_padding;
+	std::memmove(data, r.pos, kept);
+	r.pos = data;
+	r.end = data + kept;
+	const std::size_t room = sizeof r.storage - plain_front_padding - plain_back_padding - kept;
 	long n;
 	do
 		n = r.read(r.context, r.end, room);

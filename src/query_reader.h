@@ -9,6 +9,8 @@
 #include "balance.h"
 #include "number_parse.h"
 #include "number_scan.h"
+#include "plain_query.h"
+#include "text.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
@@ -29,7 +31,7 @@ enum class InputError { none, not_a_number, too_long, ends_inside_query, read_fa
 struct QueryReader {
 	ReadFunction read;
 	void* context;
-	char* pos;  // next unread byte
+	char* pos;  // next unread byte (the data begins at storage + plain_front_padding)
 	char* end;  // end of the data; *end is a NUL that stops every scan
 	bool eof;
 	int fields;  // values of the current query read so far
@@ -39,56 +41,13 @@ struct QueryReader {
 	int error_errno;
 	const char* bad_text;  // the offending token, valid until the next refill
 	std::size_t bad_length;
-	// A partial token (at most max_token_length bytes) plus one block, then
-	// the NUL and the padding the scanners read past it.
-	char buffer[max_token_length + read_block_size + scan_padding];
+	// The data (a partial token of at most max_token_length bytes, then one
+	// block) lies between the padding the scanners may read on either side;
+	// the back padding begins with the NUL at *end.
+	char storage[plain_front_padding + max_token_length + read_block_size + plain_back_padding];
 };
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);
-
-// isspace() in the C locale: space, \t, \n, \v, \f, \r.
-struct SpaceTable {
-	bool space[256];
-	constexpr SpaceTable() : space()
-	{
-		const char spaces[] = " \t\n\v\f\r";
-		for (const char c : spaces)
-			space[static_cast<unsigned char>(c)] = c != '\0';
-	}
-};
-inline constexpr SpaceTable space_table;
-
-inline bool is_space(char c)
-{
-	return space_table.space[static_cast<unsigned char>(c)];
-}
-
-inline const char* skip_space(const char* p)
-{
-	while (is_space(*p))
-		++p;
-	return p;
-}
-
-// A whole query of plain numbers, each followed by white space, read in one
-// go.  False, with nothing consumed, for anything else: the general path
-// then takes the query, and settles every unusual case.  Plain tokens are
-// far shorter than the token limit, and since *end is a NUL, a token that
-// touches the end of the data never passes.
-inline bool read_plain_query(QueryReader& r, BalanceQuery& q)
-{
-	const char* p = r.pos;
-	BalanceQuery v;
-	if (!(p = scan_plain_int(skip_space(p), v.dlh)) || !is_space(*p) ||
-	    !(p = scan_plain_int(skip_space(p + 1), v.spl)) || !is_space(*p) ||
-	    !(p = scan_plain_int(skip_space(p + 1), v.rok)) || !is_space(*p) ||
-	    !(p = scan_plain_rate(skip_space(p + 1), v.urok)) || !is_space(*p))
-		return false;
-	r.pos = const_cast<char*>(p);
-	++r.query_number;
-	q = v;
-	return true;
-}
 
 // Token by token, for everything the plain path leaves.
 ReadStatus next_query_general(QueryReader& r, BalanceQuery& q);
@@ -97,8 +56,13 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q);
 // loop runs the plain path without a call.
 inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
 {
-	if (r.fields == 0 && read_plain_query(r, q))
-		return ReadStatus::query;
+	if (r.fields == 0) {
+		if (const char* end = read_plain_query(r.pos, q)) {
+			r.pos = const_cast<char*>(end);
+			++r.query_number;
+			return ReadStatus::query;
+		}
+	}
 	return next_query_general(r, q);
 }
 

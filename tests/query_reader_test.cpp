@@ -124,15 +124,16 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	const char* fixed_rates[] = {"9007199254740992", "9007199254740993", "900719925474099.3",
 	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
 	                             "00.00", "7"};
+	const char* separators[] = {" ", " ", " ", "  ", "\t", " \r\n", "\n\n\n", "\v\f"};
 	std::string input;
 	for (int i = 0; i < 20000; ++i) {
 		for (int field = 0; field < 3; ++field)
-			input += digits(1 + rng() % 10) + ' ';
+			input += digits(1 + rng() % 10) + separators[rng() % 8];
 		if (i % 10 == 0)
 			input += fixed_rates[rng() % 9];
 		else
 			input += digits(1 + rng() % 8) + (rng() % 4 ? "." + digits(rng() % 20) : "");
-		input += '\n';
+		input += separators[rng() % 8];
 	}
 	ChunkedInput in{input, {}};
 	auto plain = std::make_unique<QueryReader>(), general = std::make_unique<QueryReader>();
@@ -141,6 +142,7 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	ChunkedInput again{input, {}};
 	reader_init(*general, read_chunk, &again);
 	refill(*general);
+	int queries = 0;
 	for (;;) {
 		BalanceQuery a, b;
 		const ReadStatus sa = next_query(*plain, a);
@@ -154,7 +156,9 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 		if (sa != ReadStatus::query)
 			break;
 		ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a.dlh << ' ' << a.spl << ' ' << a.rok;
+		++queries;
 	}
+	EXPECT_EQ(queries, 20000);
 }
 
 TEST(Reader, LongRunsAndLongTokens)
