@@ -43,7 +43,7 @@ inline std::uint64_t digits_value(std::uint64_t v, int n)
 	return a;
 }
 
-constexpr std::uint64_t pow10_u64[] = {
+inline constexpr std::uint64_t pow10_u64[] = {
 	1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
 };
 

@@ -11,6 +11,7 @@
 #include <limits>
 
 #include "digits.h"
+#include "exact_division.h"
 
 constexpr std::size_t scan_padding = 8;
 
@@ -25,17 +26,10 @@ inline unsigned digit_value(char c)
 }
 
 // Powers of ten that are exact doubles.
-constexpr double exact_pow10[] = {
-	1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-	1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
-};
-constexpr int max_exact_pow10 = 22;
+inline constexpr const double (&exact_pow10)[exact::max_pow10 + 1] = exact::pow10;
+constexpr int max_exact_pow10 = exact::max_pow10;
 constexpr std::uint64_t max_exact_mantissa = std::uint64_t{1} << 53;
 constexpr long max_fast_digits = 19;  // 19 digits always fit in 64 bits
-
-// m / 10^k correctly rounded for 2^53 < m < 2^64, 1 <= k <= 22; false where
-// it cannot settle the rounding cheaply.
-bool divide_exactly(std::uint64_t m, int k, double& value);
 
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p
 // when there are no digits.

@@ -1,0 +1,95 @@
+// Correctly rounded m / 10^k for decimal mantissas too long for a single
+// rounding, settled in exact 128-bit integer arithmetic.  Inline: the plain
+// query path calls it for every long rate.
+#ifndef BALANCE_CHECK_EXACT_DIVISION_H
+#define BALANCE_CHECK_EXACT_DIVISION_H
+
+#include <cstdint>
+#include <cstring>
+
+namespace exact {
+
+using u64 = std::uint64_t;
+__extension__ typedef unsigned __int128 u128;
+
+constexpr int max_pow10 = 22;
+
+// Powers of ten that are exact doubles.
+inline constexpr double pow10[] = {
+	1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+	1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
+};
+
+struct Pow10Table {
+	u128 p[max_pow10 + 1];
+	constexpr Pow10Table() : p()
+	{
+		u128 x = 1;
+		for (int k = 0; k <= max_pow10; ++k, x *= 10)
+			p[k] = x;
+	}
+};
+inline constexpr Pow10Table pow10_u128;
+
+struct Binary {
+	u64 mantissa;  // with the implicit bit
+	int exponent;  // value = mantissa * 2^exponent
+};
+
+inline Binary decompose(double x)  // x positive and normal
+{
+	u64 bits;
+	std::memcpy(&bits, &x, sizeof bits);
+	return {(bits & ((u64{1} << 52) - 1)) | (u64{1} << 52), static_cast<int>(bits >> 52) - 1075};
+}
+
+inline double adjacent(double x, bool up)  // x positive and normal
+{
+	u64 bits;
+	std::memcpy(&bits, &x, sizeof bits);
+	bits = up ? bits + 1 : bits - 1;
+	std::memcpy(&x, &bits, sizeof x);
+	return x;
+}
+
+}  // namespace exact
+
+// m / 10^k correctly rounded, for 2^53 < m < 2^64 and 1 <= k <= 22.  The
+// quotient of the rounded mantissa is within two ulps; it moves to the
+// neighbour whose rounding interval holds the exact quotient, found by
+// comparing m / 10^k with the midpoints (2M +- 1) * 2^(e-1) of x = M * 2^e
+// in integers.  False where that is not simple (a power of two, whose lower
+// neighbour is closer; huge or tiny values): from_chars takes those.
+inline bool divide_exactly(std::uint64_t m, int k, double& value)
+{
+	using exact::u128;
+	using exact::u64;
+	const u128 p10 = exact::pow10_u128.p[k];  // below 2^74, so (2M + 1) * p10 fits
+	const u64 p10_low = static_cast<u64>(p10);
+	double x = static_cast<double>(m) / exact::pow10[k];
+	for (int step = 0; step < 3; ++step) {
+		if (!(x >= 2.2250738585072014e-308) || !(x < 9007199254740992.0))
+			return false;
+		const exact::Binary b = exact::decompose(x);
+		const int shift = 1 - b.exponent;  // >= 1 below 2^53
+		if (b.mantissa == (u64{1} << 52) || shift > 64 + __builtin_clzll(m))
+			return false;  // shift > 64 + clz: m << shift would not fit
+		const u128 scaled = u128{m} << shift;
+		// Up to 10^19 the power fits 64 bits: one 64 x 64 multiply.
+		const u128 above = k <= 19 ? u128{2 * b.mantissa + 1} * p10_low
+		                           : u128{2 * b.mantissa + 1} * p10;
+		const u128 below = above - 2 * p10;
+		const bool odd = (b.mantissa & 1) != 0;  // ties go to the even neighbour
+		if (scaled > above || (scaled == above && odd))
+			x = exact::adjacent(x, true);
+		else if (scaled < below || (scaled == below && odd))
+			x = exact::adjacent(x, false);
+		else {
+			value = x;
+			return true;
+		}
+	}
+	return false;
+}
+
+#endif
