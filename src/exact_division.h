@@ -52,18 +52,84 @@ inline double adjacent(double x, bool up)  // x positive and normal
 	return x;
 }
 
+// floor(2^shift / 10^k), normalised to [2^63, 2^64) by the choice of shift.
+struct Reciprocal {
+	u64 value;
+	int shift;
+};
+
+struct ReciprocalTable {
+	Reciprocal r[max_pow10 + 1];
+	constexpr ReciprocalTable() : r()
+	{
+		for (int k = 0; k <= max_pow10; ++k) {
+			const u128 d = pow10_u128.p[k];
+			// Long division of 2^shift by d, one quotient bit per step; the
+			// remainder stays below d < 2^74.
+			u128 remainder = 1;
+			u64 quotient = 0;
+			int shift = 0;
+			while (quotient < (u64{1} << 63)) {
+				remainder <<= 1;
+				quotient <<= 1;
+				if (remainder >= d) {
+					remainder -= d;
+					quotient |= 1;
+				}
+				++shift;
+			}
+			r[k] = Reciprocal{quotient, shift};
+		}
+	}
+};
+inline constexpr ReciprocalTable reciprocals;
+
+// m / 10^k by one 64 x 64 multiplication with the truncated reciprocal:
+// with w = m * 2^c (normalised) and R = floor(2^t / 10^k), the exact
+// w * 2^t / 10^k lies in [w * R, w * R + w), an interval narrower than
+// 2^64.  When the bits below the rounding bit of w * R are neither within
+// 2^64 of zero (a possible exact tie) nor within 2^64 of a carry into the
+// rounding bit, the rounding is the same for every value in the interval,
+// hence for the exact one.  False otherwise (about one time in 2^8).
+inline bool divide_by_reciprocal(u64 m, int k, double& value)
+{
+	const int c = __builtin_clzll(m);
+	const Reciprocal& r = reciprocals.r[k];
+	const u128 z = u128{m << c} * r.value;  // in [2^126, 2^128)
+	const int top = 126 + static_cast<int>(z >> 127);
+	const int tail_bits = top - 53;  // below the rounding bit: 73 or 74
+	const u128 tail = z & ((u128{1} << tail_bits) - 1);
+	const u128 margin = u128{1} << 64;
+	if (tail < margin || tail > (u128{1} << tail_bits) - margin)
+		return false;
+	u64 mantissa = static_cast<u64>(z >> (tail_bits + 1)) + static_cast<u64>((z >> tail_bits) & 1);
+	int exponent = top - 52 - c - r.shift;  // value = mantissa * 2^exponent
+	if (mantissa == (u64{1} << 53)) {
+		mantissa >>= 1;
+		++exponent;
+	}
+	const int biased = exponent + 1075;
+	if (biased <= 0 || biased >= 2047)
+		return false;
+	const u64 bits = static_cast<u64>(biased) << 52 | (mantissa & ((u64{1} << 52) - 1));
+	std::memcpy(&value, &bits, sizeof value);
+	return true;
+}
+
 }  // namespace exact
 
-// m / 10^k correctly rounded, for 2^53 < m < 2^64 and 1 <= k <= 22.  The
-// quotient of the rounded mantissa is within two ulps; it moves to the
-// neighbour whose rounding interval holds the exact quotient, found by
-// comparing m / 10^k with the midpoints (2M +- 1) * 2^(e-1) of x = M * 2^e
-// in integers.  False where that is not simple (a power of two, whose lower
+// m / 10^k correctly rounded, for 2^53 < m < 2^64 and 1 <= k <= 22.  First
+// by the reciprocal; where that cannot decide, the quotient of the rounded
+// mantissa (within two ulps) moves to the neighbour whose rounding interval
+// holds the exact quotient, found by comparing m / 10^k with the midpoints
+// (2M +- 1) * 2^(e-1) of x = M * 2^e in integers.  False where that is not simple (a power of two, whose lower
 // neighbour is closer; huge or tiny values): from_chars takes those.
 inline bool divide_exactly(std::uint64_t m, int k, double& value)
 {
 	using exact::u128;
 	using exact::u64;
+	if (exact::divide_by_reciprocal(m, k, value))
+		return true;
 	const u128 p10 = exact::pow10_u128.p[k];  // below 2^74, so (2M + 1) * p10 fits
 	const u64 p10_low = static_cast<u64>(p10);
 	double x = static_cast<double>(m) / exact::pow10[k];
