@@ -131,7 +131,6 @@ inline bool divide_exactly(std::uint64_t m, int k, double& value)
 	if (exact::divide_by_reciprocal(m, k, value))
 		return true;
 	const u128 p10 = exact::pow10_u128.p[k];  // below 2^74, so (2M + 1) * p10 fits
-	const u64 p10_low = static_cast<u64>(p10);
 	double x = static_cast<double>(m) / exact::pow10[k];
 	for (int step = 0; step < 3; ++step) {
 		if (!(x >= 2.2250738585072014e-308) || !(x < 9007199254740992.0))
@@ -141,9 +140,7 @@ inline bool divide_exactly(std::uint64_t m, int k, double& value)
 		if (b.mantissa == (u64{1} << 52) || shift > 64 + __builtin_clzll(m))
 			return false;  // shift > 64 + clz: m << shift would not fit
 		const u128 scaled = u128{m} << shift;
-		// Up to 10^19 the power fits 64 bits: one 64 x 64 multiply.
-		const u128 above = k <= 19 ? u128{2 * b.mantissa + 1} * p10_low
-		                           : u128{2 * b.mantissa + 1} * p10;
+		const u128 above = u128{2 * b.mantissa + 1} * p10;
 		const u128 below = above - 2 * p10;
 		const bool odd = (b.mantissa & 1) != 0;  // ties go to the even neighbour
 		if (scaled > above || (scaled == above && odd))
