@@ -27,24 +27,23 @@ inline int leading_digits(std::uint64_t v)
 	return flagged == 0 ? 8 : __builtin_ctzll(flagged) >> 3;
 }
 
-// The value of the first n digits of v, 0 <= n <= 8 (0 for none).
+// The value of the first n digits of v, 1 <= n <= 8.
 inline std::uint64_t digits_value(std::uint64_t v, int n)
 {
-	static constexpr std::uint64_t low_bytes[] = {
-		0, 0xff, 0xffff, 0xffffff, 0xffffffff, 0xffffffffff, 0xffffffffffff,
-		0xffffffffffffff, 0xffffffffffffffff,
-	};
-	// Keep the n digits and move them to the top: the bytes below become
-	// leading zeros.  With n == 0 nothing is kept, and the shift is 0.
-	std::uint64_t a = ((v ^ 0x3030303030303030u) & low_bytes[n]) << ((64 - 8 * n) & 63);
+	// Move the n digits to the top: the bytes below become leading zeros.
+	std::uint64_t a = (v ^ 0x3030303030303030u) << (8 * (8 - n));
 	a = (a * 10) + (a >> 8);
 	a = (((a & 0x000000FF000000FFu) * 0x000F424000000064u) +
 	     (((a >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)) >> 32;
 	return a;
 }
 
+// Every power of ten that fits 64 bits.
 inline constexpr std::uint64_t pow10_u64[] = {
-	1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+	1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u,
+	1000000000u, 10000000000u, 100000000000u, 1000000000000u, 10000000000000u,
+	100000000000000u, 1000000000000000u, 10000000000000000u, 100000000000000000u,
+	1000000000000000000u, 10000000000000000000u,
 };
 
 // Reads a run of digits at p into m (m * 10^len + run, wrapping past 19

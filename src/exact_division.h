@@ -122,8 +122,9 @@ inline bool divide_by_reciprocal(u64 m, int k, double& value)
 // by the reciprocal; where that cannot decide, the quotient of the rounded
 // mantissa (within two ulps) moves to the neighbour whose rounding interval
 // holds the exact quotient, found by comparing m / 10^k with the midpoints
-// (2M +- 1) * 2^(e-1) of x = M * 2^e in integers.  False where that is not simple (a power of two, whose lower
-// neighbour is closer; huge or tiny values): from_chars takes those.
+// (2M +- 1) * 2^(e-1) of x = M * 2^e in integers.  False where that is not
+// simple (a power of two, whose lower neighbour is closer; huge or tiny
+// values): from_chars takes those.
 inline bool divide_exactly(std::uint64_t m, int k, double& value)
 {
 	using exact::u128;

@@ -116,14 +116,17 @@ inline const char* scan_double_fast(const char* p, double& value)
 		}  // else the 'e' is not part of the number
 	}
 
-	double v = 0.0;
-	const bool exact_power = exponent >= -max_exact_pow10 && exponent <= max_exact_pow10;
-	if (m != 0 && !exact_power)
+	if (m == 0) {  // zero, whatever the exponent
+		value = negative ? -0.0 : 0.0;
+		return p;
+	}
+	if (exponent < -max_exact_pow10 || exponent > max_exact_pow10)
 		return nullptr;
-	if (m != 0 && m <= max_exact_mantissa)
+	double v;
+	if (m <= max_exact_mantissa)
 		v = exponent >= 0 ? static_cast<double>(m) * exact_pow10[exponent]
 		                  : static_cast<double>(m) / exact_pow10[-exponent];
-	else if (m != 0 && (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v)))
+	else if (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v))
 		return nullptr;
 	value = negative ? -v : v;
 	return p;

@@ -1,8 +1,9 @@
 // The everyday query, "1234567 1234000 30 4.25\n", read with SSE2: the
 // byte classes of the whole line from three 16-byte compares, and the
-// digits of two tokens converted together in one multiply-add ladder.  Anything else (signs,
-// exponents, longer numbers, a token at the end of the data) is left to
-// the general token-by-token path, which gives the same values.
+// digits of two tokens converted together in one multiply-add ladder.
+// Anything else (signs, exponents, longer numbers, a token at the end of
+// the data) is left to the general token-by-token path, which gives the
+// same values.
 #ifndef BALANCE_CHECK_PLAIN_QUERY_H
 #define BALANCE_CHECK_PLAIN_QUERY_H
 
@@ -80,12 +81,6 @@ inline std::uint64_t value16(const char* e, int n)
 	                                                     last_digits(e, n - high)));
 	return (both & 0xffffffffu) * 100000000u + (both >> 32);
 }
-
-inline constexpr std::uint64_t pow10[] = {
-	1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u, 10000000u, 100000000u,
-	1000000000u, 10000000000u, 100000000000u, 1000000000000u, 10000000000000u,
-	100000000000000u, 1000000000000000u, 10000000000000000u,
-};
 
 // Byte classes of the 48 bytes at p, one bit per byte.
 struct Classes {
@@ -185,7 +180,7 @@ inline const char* read_plain_query(const char* p, BalanceQuery& q)
 	std::uint64_t dlh, spl, rok, integer;
 	plain::two_values(p + e0, e0, p + e1, e1 - s1, dlh, spl);
 	plain::two_values(p + e2, e2 - s2, p + point, whole, rok, integer);
-	const std::uint64_t m = integer * plain::pow10[fraction] + plain::value16(p + e3, fraction);
+	const std::uint64_t m = integer * pow10_u64[fraction] + plain::value16(p + e3, fraction);
 	double rate;
 	if (m <= max_exact_mantissa)
 		rate = static_cast<double>(m) / exact_pow10[fraction];
