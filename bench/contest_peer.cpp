@@ -7,14 +7,21 @@
 
 namespace {
 
-bool read_int(long long& v)
+// Skips to the first byte of the next number (a sign or a digit, or a point
+// where the number may start with one); EOF at the end of input.
+int skip_to_number(bool point_starts)
 {
 	int c = getchar_unlocked();
-	while (c != '-' && (c < '0' || c > '9')) {
-		if (c == EOF)
-			return false;
+	while (c != EOF && c != '-' && !(point_starts && c == '.') && (c < '0' || c > '9'))
 		c = getchar_unlocked();
-	}
+	return c;
+}
+
+bool read_int(long long& v)
+{
+	int c = skip_to_number(false);
+	if (c == EOF)
+		return false;
 	const bool negative = c == '-';
 	if (negative)
 		c = getchar_unlocked();
@@ -27,12 +34,9 @@ bool read_int(long long& v)
 
 bool read_double(double& v)
 {
-	int c = getchar_unlocked();
-	while (c != '-' && c != '.' && (c < '0' || c > '9')) {
-		if (c == EOF)
-			return false;
-		c = getchar_unlocked();
-	}
+	int c = skip_to_number(true);
+	if (c == EOF)
+		return false;
 	const bool negative = c == '-';
 	if (negative)
 		c = getchar_unlocked();
