@@ -22,14 +22,14 @@ constexpr i64 i64_min = std::numeric_limits<i64>::min();
 constexpr double two_pow_63 = 9223372036854775808.0;
 
 // dlh - spl without wrapping: the exact difference, rounded once.
-// When the subtraction overflows, the exact value lies in [2^63, 2^64)
+// When the subtraction would overflow, the exact value lies in [2^63, 2^64)
 // or (-2^64, -2^63); its magnitude is the modulo-2^64 result read as
 // unsigned, which converts to double with a single rounding.
 double difference_of(i64 dlh, i64 spl)
 {
-	i64 d;
-	if (!__builtin_sub_overflow(dlh, spl, &d))
-		return static_cast<double>(d);
+	const bool fits = spl >= 0 ? dlh >= i64_min + spl : dlh <= i64_max + spl;
+	if (fits)
+		return static_cast<double>(dlh - spl);
 	if (dlh > spl)
 		return static_cast<double>(static_cast<u64>(dlh) - static_cast<u64>(spl));
 	return -static_cast<double>(static_cast<u64>(spl) - static_cast<u64>(dlh));
@@ -39,10 +39,11 @@ double difference_of(i64 dlh, i64 spl)
 // and both saturated values are even once converted to double.
 i64 periods_of(i64 rok)
 {
-	i64 p;
-	if (!__builtin_mul_overflow(rok, i64{12}, &p))
-		return p;
-	return rok > 0 ? i64_max : i64_min;
+	if (rok > i64_max / 12)
+		return i64_max;
+	if (rok < i64_min / 12)
+		return i64_min;
+	return rok * 12;
 }
 
 // Truncation toward zero.  At or above 2^63 (or +inf) a balance remains, so

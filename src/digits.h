@@ -4,16 +4,13 @@
 #define BALANCE_CHECK_DIGITS_H
 
 #include <cstdint>
-#include <cstring>
 
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-              "the digit loads assume the first byte is the lowest");
+#include "bits.h"
 
+// The first byte of the text is the lowest byte of the word, on any target.
 inline std::uint64_t load8(const char* p)
 {
-	std::uint64_t v;
-	std::memcpy(&v, p, sizeof v);
-	return v;
+	return bits::load_le64(p);
 }
 
 // How many of the eight bytes, from the first, are decimal digits (0..8).
@@ -24,7 +21,7 @@ inline int leading_digits(std::uint64_t v)
 	// lowest flagged byte is exact.
 	const std::uint64_t a = v ^ 0x3030303030303030u;
 	const std::uint64_t flagged = ((a + 0x7676767676767676u) | a) & 0x8080808080808080u;
-	return flagged == 0 ? 8 : __builtin_ctzll(flagged) >> 3;
+	return flagged == 0 ? 8 : bits::countr_zero(flagged) >> 3;
 }
 
 // The value of the first n digits of v, 1 <= n <= 8.

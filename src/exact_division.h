@@ -1,16 +1,19 @@
 // Correctly rounded m / 10^k for decimal mantissas too long for a single
 // rounding, settled in exact 128-bit integer arithmetic.  Inline: the plain
-// query path calls it for every long rate.
+// query path calls it for every long rate.  Written once for any 128-bit
+// type with the builtin's operators (see wide.h).
 #ifndef BALANCE_CHECK_EXACT_DIVISION_H
 #define BALANCE_CHECK_EXACT_DIVISION_H
 
 #include <cstdint>
 #include <cstring>
 
+#include "bits.h"
+#include "wide.h"
+
 namespace exact {
 
 using u64 = std::uint64_t;
-__extension__ typedef unsigned __int128 u128;
 
 constexpr int max_pow10 = 22;
 
@@ -20,16 +23,18 @@ inline constexpr double pow10[] = {
 	1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22,
 };
 
+template <typename U128>
 struct Pow10Table {
-	u128 p[max_pow10 + 1];
+	U128 p[max_pow10 + 1];
 	constexpr Pow10Table() : p()
 	{
-		u128 x = 1;
+		U128 x = 1;
 		for (int k = 0; k <= max_pow10; ++k, x *= 10)
 			p[k] = x;
 	}
 };
-inline constexpr Pow10Table pow10_u128;
+template <typename U128>
+inline constexpr Pow10Table<U128> pow10_wide;
 
 struct Binary {
 	u64 mantissa;  // with the implicit bit
@@ -63,10 +68,10 @@ struct ReciprocalTable {
 	constexpr ReciprocalTable() : r()
 	{
 		for (int k = 0; k <= max_pow10; ++k) {
-			const u128 d = pow10_u128.p[k];
+			const wide::Generic d = pow10_wide<wide::Generic>.p[k];
 			// Long division of 2^shift by d, one quotient bit per step; the
 			// remainder stays below d < 2^74.
-			u128 remainder = 1;
+			wide::Generic remainder = 1;
 			u64 quotient = 0;
 			int shift = 0;
 			while (quotient < (u64{1} << 63)) {
@@ -91,16 +96,17 @@ inline constexpr ReciprocalTable reciprocals;
 // 2^64 of zero (a possible exact tie) nor within 2^64 of a carry into the
 // rounding bit, the rounding is the same for every value in the interval,
 // hence for the exact one.  False otherwise (about one time in 2^8).
-inline bool divide_by_reciprocal(u64 m, int k, double& value)
+template <typename U128>
+bool divide_by_reciprocal(u64 m, int k, double& value)
 {
-	const int c = __builtin_clzll(m);
+	const int c = bits::countl_zero(m);
 	const Reciprocal& r = reciprocals.r[k];
-	const u128 z = u128{m << c} * r.value;  // in [2^126, 2^128)
-	const int top = 126 + static_cast<int>(z >> 127);
+	const U128 z = U128{m << c} * r.value;  // in [2^126, 2^128)
+	const int top = 126 + static_cast<int>(static_cast<u64>(z >> 127));
 	const int tail_bits = top - 53;  // below the rounding bit: 73 or 74
-	const u128 tail = z & ((u128{1} << tail_bits) - 1);
-	const u128 margin = u128{1} << 64;
-	if (tail < margin || tail > (u128{1} << tail_bits) - margin)
+	const U128 tail = z & ((U128{1} << tail_bits) - 1);
+	const U128 margin = U128{1} << 64;
+	if (tail < margin || tail > (U128{1} << tail_bits) - margin)
 		return false;
 	u64 mantissa = static_cast<u64>(z >> (tail_bits + 1)) + static_cast<u64>((z >> tail_bits) & 1);
 	int exponent = top - 52 - c - r.shift;  // value = mantissa * 2^exponent
@@ -111,8 +117,8 @@ inline bool divide_by_reciprocal(u64 m, int k, double& value)
 	const int biased = exponent + 1075;
 	if (biased <= 0 || biased >= 2047)
 		return false;
-	const u64 bits = static_cast<u64>(biased) << 52 | (mantissa & ((u64{1} << 52) - 1));
-	std::memcpy(&value, &bits, sizeof value);
+	const u64 word = static_cast<u64>(biased) << 52 | (mantissa & ((u64{1} << 52) - 1));
+	std::memcpy(&value, &word, sizeof value);
 	return true;
 }
 
@@ -124,25 +130,25 @@ inline bool divide_by_reciprocal(u64 m, int k, double& value)
 // holds the exact quotient, found by comparing m / 10^k with the midpoints
 // (2M +- 1) * 2^(e-1) of x = M * 2^e in integers.  False where that is not
 // simple (a power of two, whose lower neighbour is closer; huge or tiny
-// values): from_chars takes those.
-inline bool divide_exactly(std::uint64_t m, int k, double& value)
+// values): the general conversion takes those.
+template <typename U128>
+bool divide_exactly_with(std::uint64_t m, int k, double& value)
 {
-	using exact::u128;
 	using exact::u64;
-	if (exact::divide_by_reciprocal(m, k, value))
+	if (exact::divide_by_reciprocal<U128>(m, k, value))
 		return true;
-	const u128 p10 = exact::pow10_u128.p[k];  // below 2^74, so (2M + 1) * p10 fits
+	const U128 p10 = exact::pow10_wide<U128>.p[k];  // below 2^74, so (2M + 1) * p10 fits
 	double x = static_cast<double>(m) / exact::pow10[k];
 	for (int step = 0; step < 3; ++step) {
 		if (!(x >= 2.2250738585072014e-308) || !(x < 9007199254740992.0))
 			return false;
 		const exact::Binary b = exact::decompose(x);
 		const int shift = 1 - b.exponent;  // >= 1 below 2^53
-		if (b.mantissa == (u64{1} << 52) || shift > 64 + __builtin_clzll(m))
+		if (b.mantissa == (u64{1} << 52) || shift > 64 + bits::countl_zero(m))
 			return false;  // shift > 64 + clz: m << shift would not fit
-		const u128 scaled = u128{m} << shift;
-		const u128 above = u128{2 * b.mantissa + 1} * p10;
-		const u128 below = above - 2 * p10;
+		const U128 scaled = U128{m} << shift;
+		const U128 above = U128{2 * b.mantissa + 1} * p10;
+		const U128 below = above - U128{2} * p10;
 		const bool odd = (b.mantissa & 1) != 0;  // ties go to the even neighbour
 		if (scaled > above || (scaled == above && odd))
 			x = exact::adjacent(x, true);
@@ -154,6 +160,11 @@ inline bool divide_exactly(std::uint64_t m, int k, double& value)
 		}
 	}
 	return false;
+}
+
+inline bool divide_exactly(std::uint64_t m, int k, double& value)
+{
+	return divide_exactly_with<wide::u128>(m, k, value);
 }
 
 #endif

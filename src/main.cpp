@@ -1,10 +1,10 @@
 // balance-check: answer balance queries from standard input, one line each.
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
 #include "filter.h"
 #include "output.h"
+#include "platform.h"
 #include "query_reader.h"
 
 #ifndef BALANCE_CHECK_VERSION
@@ -41,19 +41,9 @@ void diagnose(const char* message)
 	char line[512];
 	const int n = std::snprintf(line, sizeof line, "balance-check: %s\n", message);
 	if (n > 0)
-		(void)!::write(STDERR_FILENO, line,
-		               static_cast<std::size_t>(n) < sizeof line ? static_cast<std::size_t>(n)
-		                                                         : sizeof line - 1);
-}
-
-long read_stdin(void*, char* buffer, std::size_t size)
-{
-	return static_cast<long>(::read(STDIN_FILENO, buffer, size));
-}
-
-long write_stdout(void*, const char* data, std::size_t size)
-{
-	return static_cast<long>(::write(STDOUT_FILENO, data, size));
+		write_standard_error(line, static_cast<std::size_t>(n) < sizeof line
+		                               ? static_cast<std::size_t>(n)
+		                               : sizeof line - 1);
 }
 
 int print_and_exit(const char* text)
@@ -67,10 +57,11 @@ int print_and_exit(const char* text)
 
 int main(int argc, char** argv)
 {
-	output_init(out, write_stdout, nullptr);
+	platform_init();
+	output_init(out, write_standard_output, nullptr);
 	const bool explain = argc == 2 && std::strcmp(argv[1], "--explain") == 0;
 	if (argc == 1 || explain) {
-		reader_init(reader, read_stdin, nullptr);
+		reader_init(reader, read_standard_input, nullptr);
 		return run_filter(reader, out, explain, diagnose);
 	}
 	if (argc == 2 && std::strcmp(argv[1], "--help") == 0)
@@ -81,6 +72,6 @@ int main(int argc, char** argv)
 	char message[160];
 	(void)std::snprintf(message, sizeof message, "unrecognized argument '%.100s'", argv[1]);
 	diagnose(message);
-	(void)!::write(STDERR_FILENO, usage_line, sizeof usage_line - 1);
+	write_standard_error(usage_line, sizeof usage_line - 1);
 	return exit_usage;
 }

@@ -1,11 +1,13 @@
 // Whole-token number conversion.  Plain decimals take the fast path of
-// number_scan.h; everything else goes to std::from_chars, and the forms it
-// does not read as strtod does (hex with its 0x prefix, NaN payloads,
-// overflow to infinity, a leading '+') are handled here or handed to strtod
-// itself.
+// number_scan.h; everything else goes to std::from_chars where the library
+// has it, and the forms it does not read as strtod does (hex with its 0x
+// prefix, NaN payloads, overflow to infinity, a leading '+') are handled
+// here or handed to strtod itself.  Without from_chars, strtod takes every
+// token: it is exact too, and the program never leaves the "C" locale.
 #include "number_parse.h"
 
 #include "number_scan.h"
+#include "text.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -13,12 +15,14 @@
 #include <limits>
 #include <system_error>
 
-namespace {
+// libc++ before 20 has no from_chars for double; libstdc++'s is an ulp off
+// for some inputs on 32-bit x86, where it is built for x87 arithmetic.
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L && !defined(__i386__) && \
+	!defined(_M_IX86)
+#define BALANCE_CHECK_USE_FROM_CHARS 1
+#endif
 
-bool is_alpha(char c)
-{
-	return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
-}
+namespace {
 
 // strtod on a NUL-terminated copy: the reference for the rare forms.
 bool strtod_token(const char* first, std::size_t n, double& value)
@@ -52,6 +56,33 @@ bool parse_int64_token(const char* first, const char* last, std::int64_t& value)
 	return true;
 }
 
+bool parse_double_token_by_strtod(const char* first, const char* last, double& value)
+{
+	// strtod would skip white space before the number; a token has none.
+	if (first == last || static_cast<std::size_t>(last - first) > max_token_length ||
+	    is_space(*first))
+		return false;
+	return strtod_token(first, static_cast<std::size_t>(last - first), value);
+}
+
+#if !defined(BALANCE_CHECK_USE_FROM_CHARS)
+
+bool parse_double_token(const char* first, const char* last, double& value)
+{
+	return parse_double_token_by_strtod(first, last, value);
+}
+
+#else
+
+namespace {
+
+bool is_alpha(char c)
+{
+	return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
+}
+
+}  // namespace
+
 bool parse_double_token(const char* first, const char* last, double& value)
 {
 	if (first == last || static_cast<std::size_t>(last - first) > max_token_length)
@@ -78,3 +109,5 @@ bool parse_double_token(const char* first, const char* last, double& value)
 	value = negative ? -v : v;
 	return true;
 }
+
+#endif

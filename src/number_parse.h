@@ -15,4 +15,8 @@ constexpr std::size_t max_token_length = 4096;
 bool parse_int64_token(const char* first, const char* last, std::int64_t& value);
 bool parse_double_token(const char* first, const char* last, double& value);
 
+// The same through the C library's strtod alone: what parse_double_token
+// does where the standard library has no exact from_chars for double.
+bool parse_double_token_by_strtod(const char* first, const char* last, double& value);
+
 #endif

@@ -110,7 +110,7 @@ inline const char* scan_double_fast(const char* p, double& value)
 			long x = 0;
 			for (; is_digit(*e); ++e)
 				if (x < 100000)  // far past any finite double; stops overflow
-					x = x * 10 + digit_value(*e);
+					x = x * 10 + static_cast<long>(digit_value(*e));
 			exponent += exp_negative ? -x : x;
 			p = e;
 		}  // else the 'e' is not part of the number

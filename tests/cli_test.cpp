@@ -13,7 +13,18 @@
 
 #include <gtest/gtest.h>
 
+#include "program_command.h"
+
 namespace {
+
+// Replaces this process with the program (under the target's emulator when
+// cross built), given at most one argument.
+[[noreturn]] void exec_program(const char* arg = nullptr)
+{
+	const char* command[] = {BALANCE_CHECK_COMMAND arg, nullptr};
+	execvp(command[0], const_cast<char* const*>(command));
+	_exit(127);
+}
 
 struct Result {
 	std::string out;
@@ -59,8 +70,7 @@ Result run(const std::string& input, const char* arg = nullptr, const char* stdi
 			dup2(fd0, 0);
 		dup2(fd1, 1);
 		dup2(fd2, 2);
-		execl(BALANCE_CHECK_PATH, "balance-check", arg, static_cast<char*>(nullptr));
-		_exit(127);
+		exec_program(arg);
 	}
 	Result r;
 	r.status = wait_status(pid);
@@ -176,8 +186,7 @@ TEST(Program, ClosedPipeEndsQuietly)
 			dup2(open(in.c_str(), O_RDONLY), 0);
 			dup2(p[1], 1);
 			dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), 2);
-			execl(BALANCE_CHECK_PATH, "balance-check", static_cast<char*>(nullptr));
-			_exit(127);
+			exec_program();
 		}
 		close(p[1]);
 		const int status = wait_status(pid);
@@ -200,8 +209,7 @@ TEST(Program, AnswersArriveAtOnce)
 		dup2(from[1], 1);
 		close(to[1]);
 		close(from[0]);
-		execl(BALANCE_CHECK_PATH, "balance-check", static_cast<char*>(nullptr));
-		_exit(127);
+		exec_program();
 	}
 	close(to[0]);
 	close(from[1]);

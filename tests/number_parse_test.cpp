@@ -64,6 +64,9 @@ void expect_double_like_strtod(const std::string& s)
 	if (ok) {
 		ASSERT_EQ(bits, ref.bits) << '"' << s << '"';
 	}
+	double by_strtod = 0;
+	ASSERT_EQ(parse_double_token_by_strtod(s.data(), s.data() + s.size(), by_strtod), ok) << s;
+	ASSERT_EQ(std::memcmp(&by_strtod, &v, sizeof v), 0) << '"' << s << '"';
 
 	double fast = 0;
 	const std::string padded = s + std::string(scan_padding, '\0');

@@ -115,9 +115,9 @@ TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 TEST(Reader, PlainPathAgreesWithGeneralPath)
 {
 	std::mt19937_64 rng(4);
-	auto digits = [&](std::size_t n) {
+	auto digits = [&](std::uint64_t n) {
 		std::string d;
-		for (std::size_t i = 0; i < n; ++i)
+		for (std::uint64_t i = 0; i < n; ++i)
 			d += static_cast<char>('0' + rng() % 10);
 		return d;
 	};
@@ -144,7 +144,14 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	refill(*general);
 	int queries = 0;
 	for (;;) {
-		BalanceQuery a, b;
+		BalanceQuery a, b, g, s;
+		if (plain->fields == 0) {  // the chosen window kernel and its portable twin
+			const char* end = read_plain_query(plain->pos, s);
+			ASSERT_EQ(read_plain_query_with<plain::generic::Kernel>(plain->pos, g), end);
+			if (end != nullptr) {
+				ASSERT_EQ(std::memcmp(&g, &s, sizeof g), 0);
+			}
+		}
 		const ReadStatus sa = next_query(*plain, a);
 		const ReadStatus sb = next_query_general(*general, b);
 		ASSERT_EQ(sa, sb);

@@ -1,0 +1,3 @@
+set(triple s390x-linux-gnu)
+set(qemu qemu-s390x)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross.cmake)

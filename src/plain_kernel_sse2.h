@@ -1,0 +1,116 @@
+// The plain query path's kernel in SSE2: the byte classes of the window from
+// three 16-byte compares per class, and the digits of two tokens converted
+// together in one multiply-add ladder.  Compiled only where SSE2 is part of
+// the target (all of x86-64, and 32-bit x86 built with -msse2).
+#ifndef BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
+#define BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
+
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define BALANCE_CHECK_HAVE_SSE2 1
+
+#include <emmintrin.h>
+
+#include <cstdint>
+
+#include "plain_kernel_generic.h"
+
+namespace plain {
+namespace sse2 {
+
+inline __m128i load16(const char* p)
+{
+	return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline __m128i load8(const char* p)
+{
+	return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+}
+
+inline u64 low64(__m128i v)
+{
+#if defined(__x86_64__) || defined(_M_X64)
+	return static_cast<u64>(_mm_cvtsi128_si64(v));
+#else
+	// 32-bit x86 has no 64-bit move out of a vector register.
+	return static_cast<u64>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(v))) |
+	       static_cast<u64>(static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(v, 4)))) << 32;
+#endif
+}
+
+// 8 zero bytes, then 8 of 0xff: loading 8 bytes at keep + n keeps the last n.
+alignas(16) inline constexpr unsigned char keep[16] = {0, 0, 0, 0, 0, 0, 0, 0,
+                                                0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff, 0xff};
+
+inline __m128i last_digits(const char* end, int n)  // n <= 8, into 8 bytes
+{
+	const __m128i mask = load8(reinterpret_cast<const char*>(keep) + n);
+	return _mm_and_si128(_mm_sub_epi8(load8(end - 8), _mm_set1_epi8('0')), mask);
+}
+
+// Two 8-digit numbers, one per half of v (digit values, most significant
+// first), to two 32-bit values in the low 64 bits: pairs, then fours, then
+// eights, each step a multiply-add of neighbours.
+inline u64 ladder(__m128i v)
+{
+	const __m128i zero = _mm_setzero_si128();
+	const __m128i tens = _mm_set_epi16(1, 10, 1, 10, 1, 10, 1, 10);
+	const __m128i hundreds = _mm_set_epi16(1, 100, 1, 100, 1, 100, 1, 100);
+	const __m128i ten_thousands = _mm_set_epi16(1, 10000, 1, 10000, 1, 10000, 1, 10000);
+	const __m128i pairs = _mm_packs_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(v, zero), tens),
+	                                      _mm_madd_epi16(_mm_unpackhi_epi8(v, zero), tens));
+	const __m128i fours = _mm_madd_epi16(pairs, hundreds);
+	const __m128i eights = _mm_madd_epi16(_mm_packs_epi32(fours, fours), ten_thousands);
+	return low64(eights);
+}
+
+inline u64 bits(__m128i a, __m128i b, __m128i c)
+{
+	return static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(a))) |
+	       static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(b))) << 16 |
+	       static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(c))) << 32;
+}
+
+inline __m128i digits_of(__m128i v)
+{
+	// As signed bytes, digits minus ('0' + 128) are the only values below -118.
+	const __m128i shifted = _mm_sub_epi8(v, _mm_set1_epi8(static_cast<char>('0' + 128)));
+	return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + 10)));
+}
+
+inline __m128i spaces_of(__m128i v)
+{
+	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+}
+
+struct Kernel {
+	static Classes classify(const char* p)
+	{
+		const __m128i a = load16(p), b = load16(p + 16), c = load16(p + 32);
+		const __m128i point = _mm_set1_epi8('.');
+		return Classes{bits(digits_of(a), digits_of(b), digits_of(c)),
+		               bits(_mm_cmpeq_epi8(a, point), _mm_cmpeq_epi8(b, point), _mm_cmpeq_epi8(c, point)),
+		               bits(spaces_of(a), spaces_of(b), spaces_of(c))};
+	}
+
+	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)
+	{
+		const u64 both = ladder(_mm_unpacklo_epi64(last_digits(a, an), last_digits(b, bn)));
+		va = both & 0xffffffffu;
+		vb = both >> 32;
+	}
+
+	static u64 value16(const char* e, int n)
+	{
+		const int high = n > 8 ? n - 8 : 0;
+		const u64 both = ladder(_mm_unpacklo_epi64(last_digits(e - 8, high),
+		                                           last_digits(e, n - high)));
+		return (both & 0xffffffffu) * 100000000u + (both >> 32);
+	}
+};
+
+}  // namespace sse2
+}  // namespace plain
+
+#endif
+#endif

@@ -1,0 +1,22 @@
+// What the filter needs of the operating system: standard streams that
+// carry bytes unchanged, and raw reads and writes on them.  One source
+// file per platform family implements it; the rest of the program is plain
+// standard C++.
+#ifndef BALANCE_CHECK_PLATFORM_H
+#define BALANCE_CHECK_PLATFORM_H
+
+#include <cstddef>
+
+// Sets up the standard streams; call before the first read or write.
+void platform_init();
+
+// A ReadFunction and a WriteFunction (see query_reader.h and output.h) for
+// standard input and output.  A stream that another process has made
+// non-blocking is waited on, so they never fail for want of data or room.
+long read_standard_input(void* context, char* buffer, std::size_t size);
+long write_standard_output(void* context, const char* data, std::size_t size);
+
+// One diagnostic line to standard error, best effort.
+void write_standard_error(const char* data, std::size_t size);
+
+#endif

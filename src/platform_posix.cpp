@@ -1,0 +1,54 @@
+// POSIX: read(2) and write(2) on file descriptors 0, 1 and 2.  SIGPIPE
+// keeps whatever disposition the caller gave it: by default a closed pipe
+// ends the run at once and quietly, as for any filter.
+#include "platform.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace {
+
+bool would_block(long n)
+{
+	return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
+}
+
+// Waits until fd is ready; false (errno set) if that cannot be known.
+bool wait_for(int fd, short events)
+{
+	pollfd p{fd, events, 0};
+	int n;
+	do
+		n = ::poll(&p, 1, -1);
+	while (n < 0 && errno == EINTR);
+	return n > 0;
+}
+
+}  // namespace
+
+void platform_init() {}
+
+long read_standard_input(void*, char* buffer, std::size_t size)
+{
+	for (;;) {
+		const long n = static_cast<long>(::read(STDIN_FILENO, buffer, size));
+		if (!would_block(n) || !wait_for(STDIN_FILENO, POLLIN))
+			return n;
+	}
+}
+
+long write_standard_output(void*, const char* data, std::size_t size)
+{
+	for (;;) {
+		const long n = static_cast<long>(::write(STDOUT_FILENO, data, size));
+		if (!would_block(n) || !wait_for(STDOUT_FILENO, POLLOUT))
+			return n;
+	}
+}
+
+void write_standard_error(const char* data, std::size_t size)
+{
+	(void)!::write(STDERR_FILENO, data, size);
+}
