@@ -1,36 +1,99 @@
 // A realistic query corpus: amounts up to 10^7, deductions close to and far
 // from them, terms 0 to 40 years, rates as integers, 2-decimal numbers and
-// full-precision decimals; one query per line.
+// full-precision decimals; one query per line.  The shape says how a file
+// writes the same kind of queries.
 #ifndef BALANCE_CHECK_BENCH_CORPUS_H
 #define BALANCE_CHECK_BENCH_CORPUS_H
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <random>
 
-struct CorpusGenerator {
-	std::mt19937_64 rng{20261208};
+enum class Shape {
+	plain,    // "1234567 1230000 30 4.25\n"
+	crlf,     // "\r\n" line ends
+	tabs,     // tab-separated
+	padded,   // zero-padded fields: "0001234567"
+	signs,    // an explicit sign on every field
+	cents,    // amounts in cents, 9 to 13 digits
+	pow,      // half the queries need pow: a negative rate or term
+	columns,  // right-aligned columns, four queries a line
+	mixed,    // each query in one of the shapes above
+};
 
-	// Writes one query line into out (at least 96 bytes); returns its length.
+constexpr const char* shape_names[] = {"plain", "crlf", "tabs", "padded", "signs",
+                                       "cents", "pow",  "columns", "mixed"};
+constexpr int shape_count = sizeof shape_names / sizeof shape_names[0];
+
+// The shape named s, or false.
+inline bool shape_of(const char* s, Shape& shape)
+{
+	for (int i = 0; i < shape_count; ++i)
+		if (std::strcmp(s, shape_names[i]) == 0) {
+			shape = static_cast<Shape>(i);
+			return true;
+		}
+	return false;
+}
+
+struct CorpusGenerator {
+	Shape shape = Shape::plain;
+	std::mt19937_64 rng{20261208};
+	long written = 0;
+
+	// Writes one query into out (at least 160 bytes); returns its length.
 	int line(char* out)
 	{
-		const long long dlh = static_cast<long long>(rng() % 10000000) + 1;
+		Shape s = shape;
+		if (s == Shape::mixed)
+			s = static_cast<Shape>(rng() % static_cast<unsigned>(Shape::mixed));
+		long long dlh = static_cast<long long>(rng() % 10000000) + 1;
+		if (s == Shape::cents)
+			dlh = dlh * 100 + static_cast<long long>(rng() % 100) + 100000000 * static_cast<long long>(rng() % 10000);
 		long long spl;
 		switch (rng() % 4) {
 		case 0: spl = dlh - static_cast<long long>(rng() % 100); break;           // nearly paid
 		case 1: spl = dlh + static_cast<long long>(rng() % 3) - 1; break;         // about paid
 		default: spl = static_cast<long long>(rng() % static_cast<std::uint64_t>(dlh)); break;
 		}
-		const int rok = static_cast<int>(rng() % 41);
+		long long rok = static_cast<long long>(rng() % 41);
+		char rate[40];
 		const unsigned kind = static_cast<unsigned>(rng() % 3);
 		if (kind == 0)
-			return std::snprintf(out, 96, "%lld %lld %d %d\n", dlh, spl, rok,
-			                     static_cast<int>(rng() % 21));
-		if (kind == 1)
-			return std::snprintf(out, 96, "%lld %lld %d %d.%02d\n", dlh, spl, rok,
-			                     static_cast<int>(rng() % 20), static_cast<int>(rng() % 100));
-		const double rate = std::uniform_real_distribution<double>(0.0, 20.0)(rng);
-		return std::snprintf(out, 96, "%lld %lld %d %.17g\n", dlh, spl, rok, rate);
+			std::snprintf(rate, sizeof rate, "%d", static_cast<int>(rng() % 21));
+		else if (kind == 1)
+			std::snprintf(rate, sizeof rate, "%d.%02d", static_cast<int>(rng() % 20),
+			              static_cast<int>(rng() % 100));
+		else
+			std::snprintf(rate, sizeof rate, "%.17g",
+			              std::uniform_real_distribution<double>(0.0, 20.0)(rng));
+		if (s == Shape::pow && rng() % 2 == 0) {
+			if (rng() % 2 == 0)
+				rok = -rok;
+			else {
+				std::memmove(rate + 1, rate, std::strlen(rate) + 1);
+				rate[0] = '-';
+			}
+		}
+
+		++written;
+		switch (s) {
+		case Shape::crlf:
+			return std::snprintf(out, 160, "%lld %lld %lld %s\r\n", dlh, spl, rok, rate);
+		case Shape::tabs:
+			return std::snprintf(out, 160, "%lld\t%lld\t%lld\t%s\n", dlh, spl, rok, rate);
+		case Shape::padded:
+			return std::snprintf(out, 160, "%010lld %010lld %03lld %08.4f\n", dlh, spl, rok,
+			                     std::strtod(rate, nullptr));
+		case Shape::signs:
+			return std::snprintf(out, 160, "%+lld %+lld %+lld +%s\n", dlh, spl, rok, rate);
+		case Shape::columns:
+			return std::snprintf(out, 160, "%9lld %9lld %3lld %20s%s", dlh, spl, rok, rate,
+			                     written % 4 == 0 ? "\n" : "   ");
+		default:
+			return std::snprintf(out, 160, "%lld %lld %lld %s\n", dlh, spl, rok, rate);
+		}
 	}
 };
 

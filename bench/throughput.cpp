@@ -78,7 +78,7 @@ long streamed_max_rss(long n)
 	std::size_t used = 0;
 	for (long i = 0; i < n; ++i) {
 		used += static_cast<std::size_t>(gen.line(block.data() + used));
-		if (block.size() - used < 128 || i + 1 == n) {
+		if (block.size() - used < 160 || i + 1 == n) {
 			if (write(p[1], block.data(), used) != static_cast<ssize_t>(used))
 				std::exit(1);
 			used = 0;
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
 	{
 		CorpusGenerator gen;
 		std::string text;
-		char line[96];
+		char line[160];
 		for (long i = 0; i < n; ++i)
 			text.append(line, static_cast<std::size_t>(gen.line(line)));
 		text += "0 0 0 0\n";

@@ -29,7 +29,7 @@ inline unsigned digit_value(char c)
 inline constexpr const double (&exact_pow10)[exact::max_pow10 + 1] = exact::pow10;
 constexpr int max_exact_pow10 = exact::max_pow10;
 constexpr std::uint64_t max_exact_mantissa = std::uint64_t{1} << 53;
-constexpr long max_fast_digits = 19;  // 19 digits always fit in 64 bits
+constexpr std::ptrdiff_t max_fast_digits = 19;  // 19 digits always fit in 64 bits
 
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p
 // when there are no digits.
@@ -81,8 +81,8 @@ inline const char* scan_double_fast(const char* p, double& value)
 	std::uint64_t m = 0;
 	const char* run = p;
 	p = scan_digits(p, m);
-	long digits = p - run;
-	long exponent = 0;
+	std::ptrdiff_t digits = p - run;
+	std::ptrdiff_t exponent = 0;
 	if (*p == '.') {
 		++p;
 		if (digits == 0) {  // zeros right after the point only scale
@@ -107,10 +107,10 @@ inline const char* scan_double_fast(const char* p, double& value)
 		if (*e == '-' || *e == '+')
 			++e;
 		if (is_digit(*e)) {
-			long x = 0;
+			std::ptrdiff_t x = 0;
 			for (; is_digit(*e); ++e)
 				if (x < 100000)  // far past any finite double; stops overflow
-					x = x * 10 + static_cast<long>(digit_value(*e));
+					x = x * 10 + static_cast<std::ptrdiff_t>(digit_value(*e));
 			exponent += exp_negative ? -x : x;
 			p = e;
 		}  // else the 'e' is not part of the number

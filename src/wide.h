@@ -38,8 +38,8 @@ struct Generic {
 	}
 	friend constexpr Generic operator+(Generic a, Generic b)
 	{
-		const u64 lo = a.lo + b.lo;
-		return {a.hi + b.hi + (lo < a.lo ? 1 : 0), lo};
+		const u64 low = a.lo + b.lo;
+		return {a.hi + b.hi + (low < a.lo ? 1 : 0), low};
 	}
 	friend constexpr Generic operator-(Generic a, Generic b)
 	{
