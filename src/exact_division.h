@@ -148,6 +148,7 @@ bool divide_exactly_with(std::uint64_t m, int k, double& value)
 			return false;  // shift > 64 + clz: m << shift would not fit
 		const U128 scaled = U128{m} << shift;
 		const U128 above = U128{2 * b.mantissa + 1} * p10;
+		// cppcheck-suppress redundantAssignment ; a false report on the template
 		const U128 below = above - U128{2} * p10;
 		const bool odd = (b.mantissa & 1) != 0;  // ties go to the even neighbour
 		if (scaled > above || (scaled == above && odd))

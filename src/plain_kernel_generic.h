@@ -5,6 +5,7 @@
 #ifndef BALANCE_CHECK_PLAIN_KERNEL_GENERIC_H
 #define BALANCE_CHECK_PLAIN_KERNEL_GENERIC_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "digits.h"
@@ -51,7 +52,7 @@ struct Kernel {
 	static Classes classify(const char* p)
 	{
 		Classes c{0, 0, 0};
-		for (int i = 0; i < window / 8; ++i) {
+		for (std::size_t i = 0; i < std::size_t{window} / 8; ++i) {
 			const u64 w = load8(p + 8 * i);
 			const u64 space = zero_bytes(w ^ (ones * ' ')) | zero_bytes(w ^ (ones * '\n'));
 			c.digit |= gather(digit_bytes(w)) << (8 * i);

@@ -16,7 +16,9 @@ struct Generic {
 	u64 hi = 0, lo = 0;
 
 	constexpr Generic() = default;
-	constexpr Generic(u64 v) : lo(v) {}  // NOLINT: converts implicitly, as the builtin does
+	// Converts implicitly, as the builtin type does.
+	// cppcheck-suppress noExplicitConstructor
+	constexpr Generic(u64 v) : lo(v) {}  // NOLINT(google-explicit-constructor)
 	constexpr Generic(u64 high, u64 low) : hi(high), lo(low) {}
 	constexpr explicit operator u64() const { return lo; }
 

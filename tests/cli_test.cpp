@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -234,6 +235,72 @@ TEST(Program, AnswersArriveAtOnce)
 	EXPECT_EQ(wait_status(pid), 0);  // without stdin being closed
 	close(to[1]);
 	close(from[0]);
+}
+
+// Another process sharing the pipes may have made them non-blocking: the
+// program waits for input and for room instead of failing, and loses
+// nothing.  Input comes a few bytes at a time, so the program often finds
+// none; the answers are not read until the input pipe stays full, so the
+// output pipe fills first.
+TEST(Program, NonBlockingStreamsLoseNothing)
+{
+	std::string input, want;
+	for (int i = 0; i < 100000; ++i) {
+		input += i % 2 ? "100 99 1 5\n" : "100 100 10 7.5\n";
+		want += i % 2 ? "no\n" : "yes\n";
+	}
+	int to[2], from[2];
+	ASSERT_EQ(pipe(to), 0);
+	ASSERT_EQ(pipe(from), 0);
+	for (const int fd : {to[0], from[1], to[1], from[0]})
+		ASSERT_EQ(fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK), 0);
+	const pid_t pid = fork();
+	if (pid == 0) {
+		dup2(to[0], 0);
+		dup2(from[1], 1);
+		close(to[1]);
+		close(from[0]);
+		exec_program();
+	}
+	close(to[0]);
+	close(from[1]);
+	signal(SIGPIPE, SIG_IGN);  // should the program fail, see it in its status
+	std::string got;
+	std::size_t sent = 0;
+	bool reading = false;
+	for (;;) {
+		pollfd fds[2] = {{reading ? from[0] : -1, POLLIN, 0},
+		                 {sent < input.size() ? to[1] : -1, POLLOUT, 0}};
+		const int ready = poll(fds, 2, reading ? 10000 : 100);
+		if (ready == 0 && !reading) {
+			reading = true;
+			continue;
+		}
+		ASSERT_GT(ready, 0);
+		if (fds[1].revents != 0) {
+			const ssize_t n = write(to[1], input.data() + sent,
+			                        std::min<std::size_t>(input.size() - sent, 1 + sent % 4093));
+			if (n > 0)
+				sent += static_cast<std::size_t>(n);
+			if (n < 0 && errno != EAGAIN)
+				sent = input.size();
+			if (sent == input.size())
+				close(to[1]);
+		}
+		if (fds[0].revents != 0) {
+			char buf[4096];
+			const ssize_t n = read(from[0], buf, sizeof buf);
+			if (n == 0)
+				break;
+			if (n > 0)
+				got.append(buf, static_cast<std::size_t>(n));
+		}
+	}
+	close(from[0]);
+	signal(SIGPIPE, SIG_DFL);
+	EXPECT_EQ(wait_status(pid), 0);
+	EXPECT_EQ(got.size(), want.size());
+	EXPECT_TRUE(got == want);
 }
 
 }  // namespace

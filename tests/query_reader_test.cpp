@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "filter.h"
 #include "query_reader.h"
 
 namespace {
@@ -19,11 +20,16 @@ struct ChunkedInput {
 	std::size_t offset = 0;
 	std::size_t reads = 0;
 	int fail_with = 0;  // errno to fail with once the data is out
+	bool interrupt = false;  // every other read fails with EINTR
 };
 
 long read_chunk(void* context, char* buffer, std::size_t size)
 {
 	auto& in = *static_cast<ChunkedInput*>(context);
+	if (in.interrupt && ++in.reads % 2 == 0) {
+		errno = EINTR;
+		return -1;
+	}
 	if (in.offset == in.data.size() && in.fail_with != 0) {
 		errno = in.fail_with;
 		return -1;
@@ -230,6 +236,68 @@ TEST(Reader, ReadErrorEndsTheRun)
 	EXPECT_EQ(o.error, InputError::read_failed);
 	EXPECT_EQ(o.message, "query 2: read error: Is a directory");
 	EXPECT_EQ(o.queries, read_all("1 2 3 4").queries);
+}
+
+// Output hook: takes at most `piece` bytes a call; every other call fails
+// with EINTR when asked to.
+struct Sink {
+	std::string text;
+	std::size_t piece;
+	bool interrupt;
+	std::size_t calls = 0;
+};
+
+long write_piece(void* context, const char* data, std::size_t size)
+{
+	auto& s = *static_cast<Sink*>(context);
+	if (s.interrupt && ++s.calls % 2 == 0) {
+		errno = EINTR;
+		return -1;
+	}
+	const std::size_t n = std::min(size, s.piece);
+	s.text.append(data, n);
+	return static_cast<long>(n);
+}
+
+void no_diagnostic(const char*) {}
+
+// Interrupted calls are retried and short reads and writes continued: the
+// answers and the status are those of a plain run.
+TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
+{
+	std::string input;
+	for (int i = 0; i < 3000; ++i)
+		input += mixed_input;
+	struct Case {
+		std::vector<std::size_t> read_sizes;
+		bool read_interrupt;
+		std::size_t write_piece;
+		bool write_interrupt;
+	};
+	const Case cases[] = {
+		{{}, false, output_block_size, false},  // the plain run, first
+		{{1}, false, output_block_size, false},
+		{{}, true, output_block_size, false},
+		{{7}, true, 1, false},
+		{{}, false, 1, true},
+		{{1}, true, 3, true},
+	};
+	std::string plain;
+	for (const Case& c : cases) {
+		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
+		in.interrupt = c.read_interrupt;
+		Sink sink{{}, c.write_piece, c.write_interrupt};
+		auto r = std::make_unique<QueryReader>();
+		auto out = std::make_unique<Output>();
+		reader_init(*r, read_chunk, &in);
+		output_init(*out, write_piece, &sink);
+		ASSERT_EQ(run_filter(*r, *out, false, no_diagnostic), exit_ok);
+		if (plain.empty())
+			plain = sink.text;
+		EXPECT_EQ(sink.text, plain);
+	}
+	EXPECT_EQ(plain.size() % 3000, 0u);
+	EXPECT_GT(plain.size(), 3000u * 9);
 }
 
 }  // namespace
