@@ -5,6 +5,7 @@
 #ifndef BALANCE_CHECK_BENCH_CORPUS_H
 #define BALANCE_CHECK_BENCH_CORPUS_H
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -20,10 +21,11 @@ enum class Shape {
 	pow,      // half the queries need pow: a negative rate or term
 	columns,  // right-aligned columns, four queries a line
 	mixed,    // each query in one of the shapes above
+	near_one, // grown balances within an ulp or so of 1: pow's last bit decides
 };
 
-constexpr const char* shape_names[] = {"plain", "crlf", "tabs", "padded", "signs",
-                                       "cents", "pow",  "columns", "mixed"};
+constexpr const char* shape_names[] = {"plain", "crlf",    "tabs",  "padded",  "signs",
+                                       "cents", "pow",     "columns", "mixed", "near-one"};
 constexpr int shape_count = sizeof shape_names / sizeof shape_names[0];
 
 // The shape named s, or false.
@@ -46,6 +48,8 @@ struct CorpusGenerator {
 	int line(char* out)
 	{
 		Shape s = shape;
+		if (s == Shape::near_one)
+			return near_one(out);
 		if (s == Shape::mixed)
 			s = static_cast<Shape>(rng() % static_cast<unsigned>(Shape::mixed));
 		long long dlh = static_cast<long long>(rng() % 10000000) + 1;
@@ -93,6 +97,21 @@ struct CorpusGenerator {
 			                     written % 4 == 0 ? "\n" : "   ");
 		default:
 			return std::snprintf(out, 160, "%lld %lld %lld %s\n", dlh, spl, rok, rate);
+		}
+	}
+
+	// A shrinking balance (a negative rate) with the difference chosen as
+	// the whole number nearest to 1 / growth, as this machine's pow has it.
+	int near_one(char* out)
+	{
+		for (;;) {
+			const double rate = -static_cast<double>(100 + rng() % 30000) / 100;
+			const long long rok = static_cast<long long>(1 + rng() % 40);
+			const double growth = std::pow(1.0 + (rate / 12.0) * 0.01, static_cast<double>(12 * rok));
+			if (!(growth > 0x1p-53 && growth < 0.5))
+				continue;
+			++written;
+			return std::snprintf(out, 160, "%lld 0 %lld %.2f\n", std::llround(1 / growth), rok, rate);
 		}
 	}
 };

@@ -92,6 +92,7 @@ TEST(Program, TerminationAndTextAfterIt)
 		{"0 0 0 -0\n", ""},
 		{"0 0 0 0e5\n", ""},
 		{"0 0 0 1\n0 0 1 0\n0 0 0 0\n", "yes\nyes\n"},
+		{"0 0 -1 0\n0 -1 0 0\n-1 0 0 0\n0 0 0 -1\n0 0 0 -0.0\n1 0 0 0\n", "yes\nno\nyes\nyes\n"},
 		{"0 0 0 nan 0 0 0 0\n", "yes\n"},
 		{"100 99 1 5\n0 0 0 0\n", "no\n"},
 		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n"},
@@ -147,24 +148,42 @@ TEST(Program, CommandLine)
 	EXPECT_EQ(version.out, "balance-check " BALANCE_CHECK_VERSION "\n");
 	EXPECT_EQ(version.status, 0);
 
-	const Result explain = run("100 99 1 5\n", "--explain");
-	EXPECT_EQ(explain.out,
-	          "100 99 1 5: difference 1, periods 12, monthly factor 1.0041666666666667, growth "
-	          "1.051161897881733, grown balance 1.051161897881733, remaining balance 1, no\n");
+	// Every field by name; values whose pow is exact on any C library.
+	const Result explain = run("100 99 1 5\n9223372036854775807 -9223372036854775808 0 2.5\n"
+	                           "7 3 1 -600\n-5 2 3 -1200\n",
+	                           "--explain");
+	const std::string lines[] = {
+		"100 99 1 5: difference 1, periods 12, monthly factor 1.0041666666666667, growth ",
+		"9223372036854775807 -9223372036854775808 0 2.5: difference 18446744073709551616, "
+		"periods 0, monthly factor 1.0020833333333334, growth 1, grown balance "
+		"18446744073709551616, remaining balance 9223372036854775807, no\n",
+		"7 3 1 -600: difference 4, periods 12, monthly factor 0.5, growth 0.000244140625, "
+		"grown balance 0.0009765625, remaining balance 0, yes\n",
+		"-5 2 3 -1200: difference -7, periods 36, monthly factor 0, growth 0, grown balance -0, "
+		"remaining balance 0, yes\n"};
+	std::size_t at = 0;
+	for (const std::string& line : lines) {
+		EXPECT_EQ(explain.out.compare(at, line.size(), line), 0) << explain.out.substr(at);
+		at = explain.out.find('\n', at) + 1;
+	}
+	EXPECT_EQ(at, explain.out.size());
 	EXPECT_EQ(explain.status, 0);
 
 	const Result unknown = run("1 0 0 0\n", "-x");
 	EXPECT_EQ(unknown.out, "");
-	EXPECT_NE(unknown.err.find("Usage: balance-check"), std::string::npos);
+	EXPECT_EQ(unknown.err, "balance-check: unrecognized argument '-x'\n"
+	                       "Usage: balance-check [--explain | --help | --version]\n");
 	EXPECT_EQ(unknown.status, 2);
 }
 
 TEST(Program, WriteErrorIsNeverSuccess)
 {
-	for (const char* arg : {static_cast<const char*>(nullptr), "--help"}) {
-		const Result r = run("1 0 1 5\n", arg, nullptr, "/dev/full");
-		EXPECT_EQ(r.err, "balance-check: write error: No space left on device\n");
-		EXPECT_EQ(r.status, 1);
+	// Ended by the input, by the terminating query, by bad input; --help.
+	const char* const inputs[] = {"1 0 1 5\n", "1 0 1 5\n0 0 0 0\n", "1 0 1 5\nx\n", ""};
+	for (const char* input : inputs) {
+		const Result r = run(input, *input ? nullptr : "--help", nullptr, "/dev/full");
+		EXPECT_EQ(r.err, "balance-check: write error: No space left on device\n") << input;
+		EXPECT_EQ(r.status, 1) << input;
 	}
 }
 

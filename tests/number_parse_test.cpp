@@ -132,6 +132,10 @@ TEST(RateTokens, AcceptedForms)
 	};
 	for (const char* s : cases)
 		expect_double_like_strtod(s);
+	// Exponents of thousands of digits.
+	for (const char* mark : {"e", "e-", "e+", "e000"})
+		for (const char digit : {'0', '1', '9'})
+			expect_double_like_strtod(std::string("5") + mark + std::string(3000, digit) + "1");
 }
 
 // Numbers near the edges of the fast path: digit counts around 19, mantissas
@@ -184,6 +188,21 @@ TEST(RateTokens, GeneratedAgainstStrtod)
 	for (std::uint64_t m = (1ull << 53) - 40; m <= (1ull << 53) + 40; ++m)
 		for (int e = -24; e <= 24; ++e)
 			expect_double_like_strtod(std::to_string(m) + "e" + std::to_string(e));
+	// Just below a power of two, with every count of nines: with enough of
+	// them the correctly rounded value carries into the next binade.
+	std::uint64_t five_pow = 1;
+	for (int k = 1; k <= 26; ++k) {
+		five_pow *= 5;
+		const std::string whole = std::to_string((1ull << k) - 1);
+		std::string below = std::to_string(five_pow);  // 2^-k is 0.<five_pow, k digits>
+		below = "0." + std::string(static_cast<std::size_t>(k) - below.size(), '0') + below;
+		below.back() = '4';
+		for (std::size_t nines = 1; nines <= 19; ++nines) {
+			expect_double_like_strtod(whole + "." + std::string(nines, '9'));
+			expect_double_like_strtod(below + std::string(nines, '9'));
+			expect_double_like_strtod(whole + std::string(nines, '9') + "e-" + std::to_string(nines));
+		}
+	}
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
+#include <cctype>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -55,7 +57,14 @@ Outcome read_all(ChunkedInput in)
 	reader_init(*r, read_chunk, &in);
 	Outcome o{};
 	for (;;) {
-		BalanceQuery q;
+		BalanceQuery q, g;
+		if (r->fields == 0) {  // the chosen window kernel and its portable twin agree
+			const char* end = read_plain_query(r->pos, q);
+			EXPECT_EQ(read_plain_query_with<plain::generic::Kernel>(r->pos, g), end);
+			if (end != nullptr) {
+				EXPECT_EQ(std::memcmp(&g, &q, sizeof g), 0);
+			}
+		}
 		const ReadStatus s = next_query(*r, q);
 		if (s == ReadStatus::need_input) {
 			refill(*r);
@@ -174,6 +183,83 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	EXPECT_EQ(queries, 20000);
 }
 
+// The input format as the C library reads it: split on white space, each
+// token whole by strtoll (three) and strtod (the rate).  Gives what
+// read_all would: the queries, then "error N" or "ends N" or "end".
+std::string model(const std::string& input)
+{
+	std::vector<std::string> tokens;
+	std::string token;
+	for (const char c : input + ' ') {
+		if (std::isspace(static_cast<unsigned char>(c))) {
+			if (!token.empty())
+				tokens.push_back(token);
+			token.clear();
+		} else {
+			token += c;
+		}
+	}
+	std::string text;
+	for (std::size_t i = 0; i < tokens.size(); i += 4) {
+		const std::string query = std::to_string(i / 4 + 1);
+		std::string line;
+		for (std::size_t f = i; f < i + 4; ++f) {
+			if (f == tokens.size())
+				return text + "ends " + query;
+			char* end = nullptr;
+			const char* t = tokens[f].c_str();
+			std::uint64_t bits;
+			if (f - i < 3) {
+				bits = static_cast<std::uint64_t>(std::strtoll(t, &end, 10));
+			} else {
+				const double v = std::strtod(t, &end);
+				std::memcpy(&bits, &v, sizeof bits);
+			}
+			if (end != t + tokens[f].size())
+				return text + "error " + query;
+			line += (f - i < 3 ? std::to_string(static_cast<std::int64_t>(bits)) : std::to_string(bits)) +
+			        (f - i < 3 ? ' ' : '\n');
+		}
+		text += line;
+	}
+	return text + "end";
+}
+
+std::string as_model(const Outcome& o)
+{
+	const std::string query = o.message.substr(0, o.message.find(':')).substr(6);
+	switch (o.last) {
+	case ReadStatus::end: return o.queries + "end";
+	case ReadStatus::error:
+		return o.queries + (o.error == InputError::ends_inside_query ? "ends " : "error ") + query;
+	default: return o.queries + "?";
+	}
+}
+
+// Every byte that neighbours a digit, a point, a sign or an exponent mark in
+// ASCII (and the same with the high bit set), put into and over everyday
+// queries at every position: the fast paths must take or refuse exactly
+// what strtoll and strtod take.
+TEST(Reader, NearMissesAgreeWithTheCLibrary)
+{
+	const std::string lines[] = {"1234567 1234000 30 4.25\n", "12345678 1 22 12345678.1234567890\n",
+	                             "-1 +2 0 .5e1\n", "5 0 1 0.000001\n"};
+	const char near[] = {'/', ':', '-', '+', ',', '.', 'e', 'E', 'd', 'f', 'x', '0', '9', ' ',
+	                     '\t', '\r', '\v', '\f', '\0', '\x7f', '\xb0', '\xb9', '\xae', '\xa0', '\xe5'};
+	for (const std::string& line : lines)
+		for (std::size_t i = 0; i <= line.size(); ++i)
+			for (const char c : near)
+				for (const bool insert : {true, false}) {
+					std::string input = line;
+					if (insert)
+						input.insert(i, 1, c);
+					else if (i < line.size())
+						input[i] = c;
+					input += "7 8 9 10\n";
+					ASSERT_EQ(as_model(read_all(input)), model(input)) << '"' << input << '"';
+				}
+}
+
 TEST(Reader, LongRunsAndLongTokens)
 {
 	const std::string blanks(3 * read_block_size + 17, ' ');
@@ -218,6 +304,12 @@ TEST(Reader, BadInputIsReportedWithQueryAndText)
 		 "query 1: not a number: \"4\\x00\""},
 		{"1 2 3 " + std::string(50, 'z'), "", InputError::not_a_number,
 		 "query 1: not a number: \"" + std::string(40, 'z') + "\"..."},
+		{"1 2 3 " + std::string(40, 'z'), "", InputError::not_a_number,
+		 "query 1: not a number: \"" + std::string(40, 'z') + "\""},
+		{"1 2 3 " + std::string(41, 'z'), "", InputError::not_a_number,
+		 "query 1: not a number: \"" + std::string(40, 'z') + "\"..."},
+		{"1 2 3 4 5 6 7 \x7f\x1f\x80~", "1 2 3 4", InputError::not_a_number,
+		 "query 2: not a number: \"\\x7f\\x1f\\x80~\""},
 	};
 	for (const Case& c : cases) {
 		const Outcome o = read_all(c.input, {3});
