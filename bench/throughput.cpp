@@ -32,14 +32,14 @@ struct Run {
 // Runs a program with stdin from fd_in (rewound) and stdout to out_path.
 // posix_spawn rather than fork: forking this large process would add the
 // copying of its page tables to every timing.
-Run run_program(const char* path, int fd_in, const char* out_path)
+Run run_program(const char* path, int fd_in, const char* out_path, const char* arg = nullptr)
 {
 	lseek(fd_in, 0, SEEK_SET);
 	posix_spawn_file_actions_t actions;
 	posix_spawn_file_actions_init(&actions);
 	posix_spawn_file_actions_adddup2(&actions, fd_in, 0);
 	posix_spawn_file_actions_addopen(&actions, 1, out_path, O_WRONLY | O_CREAT | O_TRUNC, 0600);
-	char* const argv[] = {const_cast<char*>(path), nullptr};
+	char* const argv[] = {const_cast<char*>(path), const_cast<char*>(arg), nullptr};
 	const auto start = Clock::now();
 	pid_t pid;
 	if (posix_spawn(&pid, path, &actions, nullptr, argv, environ) != 0) {
@@ -140,6 +140,78 @@ bool same_file(const char* a, const char* b)
 	return std::system(cmd.c_str()) == 0;
 }
 
+// Writes n queries of one shape (and the terminating query) to a new
+// temporary file; returns its descriptor and fills path.
+int write_corpus(Shape shape, long n, std::string& path)
+{
+	char name[] = "/tmp/balance-corpus-XXXXXX";
+	const int fd = mkstemp(name);
+	path = name;
+	CorpusGenerator gen;
+	gen.shape = shape;
+	std::string text;
+	char line[160];
+	for (long i = 0; i < n; ++i)
+		text.append(line, static_cast<std::size_t>(gen.line(line)));
+	text += "\n0 0 0 0\n";
+	if (fd < 0 || write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+		std::exit(1);
+	return fd;
+}
+
+// The same kind of queries written the ways real files write them, side by
+// side: balance-check and the scanf loop on each, with `wc -l` over the
+// plain file and the evaluation alone over the pow-bound file as floors.
+int shape_table(long n, int rounds)
+{
+	const Shape shapes[] = {Shape::plain, Shape::crlf,  Shape::tabs, Shape::padded,
+	                        Shape::signs, Shape::cents, Shape::pow,  Shape::columns};
+	constexpr int count = sizeof shapes / sizeof shapes[0];
+	int fds[count];
+	std::string paths[count];
+	for (int i = 0; i < count; ++i) {
+		fds[i] = write_corpus(shapes[i], n, paths[i]);
+		const std::string a = paths[i] + ".a", b = paths[i] + ".b";
+		run_program(BALANCE_CHECK_PATH, fds[i], a.c_str());
+		run_program(SCANF_BASELINE_PATH, fds[i], b.c_str());
+		if (!same_file(a.c_str(), b.c_str())) {
+			std::fprintf(stderr, "throughput: answers differ on shape %s\n",
+			             shape_names[static_cast<int>(shapes[i])]);
+			return 1;
+		}
+		unlink(a.c_str());
+		unlink(b.c_str());
+	}
+	const std::vector<BalanceQuery> pow_queries = parse_all(fds[6]);
+	const char* wc = "/usr/bin/wc";
+	std::vector<double> a[count], b[count], wc_times, pow_times;
+	for (int r = 0; r < rounds; ++r) {
+		for (int i = 0; i < count; ++i) {
+			a[i].push_back(run_program(BALANCE_CHECK_PATH, fds[i], "/dev/null").seconds);
+			b[i].push_back(run_program(SCANF_BASELINE_PATH, fds[i], "/dev/null").seconds);
+		}
+		wc_times.push_back(run_program(wc, fds[0], "/dev/null", "-l").seconds);
+		pow_times.push_back(arithmetic_seconds(pow_queries, false));
+	}
+	const double per = 1e9 / static_cast<double>(n);
+	const double plain = median(a[0]);
+	std::printf("%ld queries a shape, median of %d interleaved rounds\n", n, rounds);
+	std::printf("  %-8s %10s %14s %14s\n", "shape", "ns/query", "scanf is", "vs plain LF");
+	for (int i = 0; i < count; ++i) {
+		const double t = median(a[i]);
+		std::printf("  %-8s %10.1f %13.1fx %13.2fx\n", shape_names[static_cast<int>(shapes[i])],
+		            t * per, median(b[i]) / t, t / plain);
+	}
+	const double pow_alone = median(pow_times);
+	std::printf("  floors: wc -l over plain %.1f ns/query (plain is %.2fx); the evaluation alone\n"
+	            "  over the pow queries %.1f ns/query (pow is %.2fx plain + that)\n",
+	            median(wc_times) * per, plain / median(wc_times), pow_alone * per,
+	            median(a[6]) / (plain + pow_alone));
+	for (int i = 0; i < count; ++i)
+		unlink(paths[i].c_str());
+	return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -147,6 +219,7 @@ int main(int argc, char** argv)
 	long n = 2000000;
 	int rounds = 7;
 	bool measure_memory = true;
+	bool shapes = false;
 	for (int i = 1; i < argc; ++i) {
 		if (std::strcmp(argv[i], "--queries") == 0 && i + 1 < argc)
 			n = std::atol(argv[++i]);
@@ -154,13 +227,17 @@ int main(int argc, char** argv)
 			rounds = std::atoi(argv[++i]);
 		else if (std::strcmp(argv[i], "--no-memory") == 0)
 			measure_memory = false;
+		else if (std::strcmp(argv[i], "--shapes") == 0)
+			shapes = true;
 		else {
-			std::fprintf(stderr, "usage: throughput [--queries N] [--rounds R] [--no-memory]\n");
+			std::fprintf(stderr, "usage: throughput [--queries N] [--rounds R] [--no-memory] [--shapes]\n");
 			return 2;
 		}
 	}
 	if (n < 1 || rounds < 1)
 		return 2;
+	if (shapes)
+		return shape_table(n, rounds);
 
 	// Memory first, while this process is small: a forked child's peak
 	// resident size counts the pages it shares with its parent.

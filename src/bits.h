@@ -1,7 +1,9 @@
 // Bit scans and little-endian loads.  GCC and Clang get their builtins;
 // every other compiler gets the plain standard twins in bits::generic,
 // which are compiled on every target so that the tests hold them against
-// whatever was chosen.
+// whatever was chosen.  BALANCE_CHECK_PORTABLE_ONLY chooses the twins here,
+// in wide.h, plain_query.h and number_parse.cpp, as a compiler with none
+// of these extensions would; CI tests that build too.
 #ifndef BALANCE_CHECK_BITS_H
 #define BALANCE_CHECK_BITS_H
 
@@ -58,7 +60,7 @@ inline u64 load_le64(const char* p)
 
 }  // namespace generic
 
-#if defined(__GNUC__) || defined(__clang__)
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
 inline int countr_zero(u64 x) { return __builtin_ctzll(x); }
 inline int countl_zero(u64 x) { return __builtin_clzll(x); }
 #else
@@ -66,7 +68,9 @@ using generic::countl_zero;
 using generic::countr_zero;
 #endif
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#if defined(BALANCE_CHECK_PORTABLE_ONLY)
+using generic::load_le64;
+#elif defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
 inline u64 load_le64(const char* p)
 {
 	u64 v;

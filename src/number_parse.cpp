@@ -18,7 +18,7 @@
 // libc++ before 20 has no from_chars for double; libstdc++'s is an ulp off
 // for some inputs on 32-bit x86, where it is built for x87 arithmetic.
 #if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L && !defined(__i386__) && \
-	!defined(_M_IX86)
+	!defined(_M_IX86) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
 #define BALANCE_CHECK_USE_FROM_CHARS 1
 #endif
 

@@ -5,7 +5,8 @@
 #ifndef BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
 #define BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
 
-#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+	!defined(BALANCE_CHECK_PORTABLE_ONLY)
 #define BALANCE_CHECK_HAVE_SSE2 1
 
 #include <emmintrin.h>

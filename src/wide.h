@@ -81,6 +81,8 @@ struct Generic {
 
 #if defined(__SIZEOF_INT128__)
 __extension__ typedef unsigned __int128 Native;
+#endif
+#if defined(__SIZEOF_INT128__) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
 using u128 = Native;
 #else
 using u128 = Generic;
