@@ -1,5 +1,5 @@
 // The plain query path's kernel in portable 64-bit words (SWAR): the byte
-// classes of a 48-byte window eight bytes at a time, and token values by
+// classes of a 64-byte window eight bytes at a time, and token values by
 // the digit ladder of digits.h.  It runs where no SIMD kernel is chosen,
 // and the tests hold every other kernel against it.
 #ifndef BALANCE_CHECK_PLAIN_KERNEL_GENERIC_H
@@ -16,10 +16,10 @@ using u64 = std::uint64_t;
 
 // Byte classes of the window at p, one bit per byte, the first byte lowest.
 struct Classes {
-	u64 digit, point, space;
+	u64 digit, point, space, sign;
 };
 
-constexpr int window = 48;
+constexpr int window = 64;
 
 namespace generic {
 
@@ -34,11 +34,19 @@ inline u64 zero_bytes(u64 x)
 	return ~(((x & lows) + lows) | x) & highs;
 }
 
-// The high bit of every byte that is a decimal digit, exact per byte too.
+// The high bit of every byte b with first <= b < first + n (first and n
+// below 0x80): subtract first in each byte without borrows across bytes,
+// then compare with n as for zero_bytes.
+inline u64 range_bytes(u64 w, unsigned first, unsigned n)
+{
+	const u64 f = ones * first;
+	const u64 d = ((w | highs) - f) ^ ((w ^ ~f) & highs);
+	return ~(((d & lows) + ones * (0x80 - n)) | d) & highs;
+}
+
 inline u64 digit_bytes(u64 w)
 {
-	const u64 a = w ^ (ones * '0');  // digits become 0..9
-	return ~(((a & lows) + ones * 0x76) | a) & highs;
+	return range_bytes(w, '0', 10);
 }
 
 // The eight high bits to an 8-bit mask, byte i to bit i: each lands in the
@@ -51,13 +59,15 @@ inline u64 gather(u64 high_bits)
 struct Kernel {
 	static Classes classify(const char* p)
 	{
-		Classes c{0, 0, 0};
+		Classes c{0, 0, 0, 0};
 		for (std::size_t i = 0; i < std::size_t{window} / 8; ++i) {
 			const u64 w = load8(p + 8 * i);
-			const u64 space = zero_bytes(w ^ (ones * ' ')) | zero_bytes(w ^ (ones * '\n'));
+			const u64 space = zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5);
+			const u64 sign = zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'));
 			c.digit |= gather(digit_bytes(w)) << (8 * i);
 			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << (8 * i);
 			c.space |= gather(space) << (8 * i);
+			c.sign |= gather(sign) << (8 * i);
 		}
 		return c;
 	}

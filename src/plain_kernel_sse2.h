@@ -1,5 +1,5 @@
 // The plain query path's kernel in SSE2: the byte classes of the window from
-// three 16-byte compares per class, and the digits of two tokens converted
+// four 16-byte vectors, and the digits of two tokens converted
 // together in one multiply-add ladder.  Compiled only where SSE2 is part of
 // the target (all of x86-64, and 32-bit x86 built with -msse2).
 #ifndef BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
@@ -65,11 +65,21 @@ inline u64 ladder(__m128i v)
 	return low64(eights);
 }
 
-inline u64 bits(__m128i a, __m128i b, __m128i c)
+inline u64 mask(__m128i v)
 {
-	return static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(a))) |
-	       static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(b))) << 16 |
-	       static_cast<u64>(static_cast<unsigned>(_mm_movemask_epi8(c))) << 32;
+	return static_cast<unsigned>(_mm_movemask_epi8(v));
+}
+
+// One class of the four vectors of the window, one bit per byte.
+template <typename Class>
+u64 bits(const __m128i (&v)[4], Class of)
+{
+	return mask(of(v[0])) | mask(of(v[1])) << 16 | mask(of(v[2])) << 32 | mask(of(v[3])) << 48;
+}
+
+inline __m128i points_of(__m128i v)
+{
+	return _mm_cmpeq_epi8(v, _mm_set1_epi8('.'));
 }
 
 inline __m128i digits_of(__m128i v)
@@ -79,19 +89,24 @@ inline __m128i digits_of(__m128i v)
 	return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + 10)));
 }
 
+// ' ', and \t \n \v \f \r (9 to 13): after subtracting 9, at most 4.
 inline __m128i spaces_of(__m128i v)
 {
-	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+	const __m128i controls = _mm_subs_epu8(_mm_sub_epi8(v, _mm_set1_epi8(9)), _mm_set1_epi8(4));
+	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
+	                    _mm_cmpeq_epi8(controls, _mm_setzero_si128()));
+}
+
+inline __m128i signs_of(__m128i v)
+{
+	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('+')), _mm_cmpeq_epi8(v, _mm_set1_epi8('-')));
 }
 
 struct Kernel {
 	static Classes classify(const char* p)
 	{
-		const __m128i a = load16(p), b = load16(p + 16), c = load16(p + 32);
-		const __m128i point = _mm_set1_epi8('.');
-		return Classes{bits(digits_of(a), digits_of(b), digits_of(c)),
-		               bits(_mm_cmpeq_epi8(a, point), _mm_cmpeq_epi8(b, point), _mm_cmpeq_epi8(c, point)),
-		               bits(spaces_of(a), spaces_of(b), spaces_of(c))};
+		const __m128i v[4] = {load16(p), load16(p + 16), load16(p + 32), load16(p + 48)};
+		return Classes{bits(v, digits_of), bits(v, points_of), bits(v, spaces_of), bits(v, signs_of)};
 	}
 
 	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)

@@ -1,9 +1,10 @@
 // The everyday query, "1234567 1234000 30 4.25\n", read in one go: the byte
-// classes of a 48-byte window give every token boundary at once, so the
+// classes of a 64-byte window give every token boundary at once, so the
 // next query's start waits on a few bit operations rather than on a chain
-// of loads.  Anything else (signs, exponents, longer numbers, other white
-// space, a token at the end of the data) is left to the general
-// token-by-token path, which gives the same values.
+// of loads.  Signs, leading zeros, long amounts and any white space stay on
+// this path; anything else (exponents, longer numbers, a token at the end
+// of the data) is left to the general token-by-token path, which gives the
+// same values.
 //
 // The window work is a kernel: SSE2 where the target has it, the portable
 // SWAR twin everywhere else; the choice is made here, once.
@@ -46,10 +47,10 @@ inline int lowest(u64 x)  // the lowest set bit; 63 when none below it
 }  // namespace plain
 
 // Reads one plain query at p (white space before it is skipped): three
-// integers of 1 to 8 digits and a rate of 1 to 8 integer digits with an
-// optional point and up to 16 fraction digits, 19 digits in all, separated
-// by ' ' or '\n' and followed by one, all within 48 bytes.  Returns the end
-// of the rate, or nullptr.
+// integers of 1 to 16 digits and a rate of 1 to 8 integer digits with an
+// optional point and up to 16 fraction digits, 19 digits in all, each with
+// an optional sign, separated by white space and followed by it, all within
+// the window.  Returns the end of the rate, or nullptr.
 template <typename Kernel>
 const char* read_plain_query_with(const char* p, BalanceQuery& q)
 {
@@ -57,7 +58,7 @@ const char* read_plain_query_with(const char* p, BalanceQuery& q)
 	using plain::u64;
 	p = skip_space(p);
 	const plain::Classes c = Kernel::classify(p);
-	const u64 token = c.digit | c.point;
+	const u64 token = c.digit | c.point | c.sign;
 	const u64 starts = token & ~(token << 1);
 	u64 ends = ~token & (token << 1);  // the byte after each token
 	const int e0 = lowest(ends);
@@ -73,37 +74,54 @@ const char* read_plain_query_with(const char* p, BalanceQuery& q)
 	const int s2 = lowest(later);
 	later &= later - 1;
 	const int s3 = lowest(later);
-	if (e3 >= plain::window)
+	if (e3 >= plain::window - 1)  // bit 63 also stands for "none"
 		return nullptr;
 
 	const u64 before_end = (u64{1} << e3) - 1;
 	const u64 points = c.point & before_end;
-	const int point = lowest(points | (u64{1} << e3));  // or the end
+	const u64 signs = c.sign & before_end;
+	const int g0 = static_cast<int>(signs & 1), g1 = static_cast<int>((signs >> s1) & 1),
+	          g2 = static_cast<int>((signs >> s2) & 1), g3 = static_cast<int>((signs >> s3) & 1);
+	const int n0 = e0 - g0, n1 = e1 - s1 - g1, n2 = e2 - s2 - g2;  // integer digits
+	const int point = lowest(points | (u64{1} << e3));              // or the end
 	const int fraction = e3 - point - (points != 0 ? 1 : 0);
-	const int whole = point - s3;
+	const int whole = point - s3 - g3;
 	const bool plain_form =
 		(starts & 1) != 0 &&                              // p is a token
 		((token | c.space) & before_end) == before_end && // nothing else before the end
 		((c.space >> e3) & 1) != 0 &&                     // white space after the rate
+		(signs & ~starts) == 0 &&                         // signs only first in a token
 		(points & ((u64{1} << e2) - 1)) == 0 &&           // integers without a point
 		(points & (points - 1)) == 0 &&                   // one point at most
-		((c.digit >> s3) & 1) != 0 &&                     // a digit first in the rate
-		e0 <= 8 && e1 - s1 <= 8 && e2 - s2 <= 8 && whole <= 8 && fraction <= 16 &&
-		whole + fraction <= max_fast_digits;
+		((c.digit >> (s3 + g3)) & 1) != 0 &&              // a digit first in the rate
+		n0 >= 1 && n1 >= 1 && n2 >= 1 && n0 <= 16 && n1 <= 16 && n2 <= 16 && whole <= 8 &&
+		fraction <= 16 && whole + fraction <= max_fast_digits;
 	if (!plain_form)
 		return nullptr;
 
 	u64 dlh, spl, rok, integer;
-	Kernel::two_values(p + e0, e0, p + e1, e1 - s1, dlh, spl);
-	Kernel::two_values(p + e2, e2 - s2, p + point, whole, rok, integer);
+	if (n0 <= 8 && n1 <= 8 && n2 <= 8) {  // everyday amounts: two tokens a ladder
+		Kernel::two_values(p + e0, n0, p + e1, n1, dlh, spl);
+		Kernel::two_values(p + e2, n2, p + point, whole, rok, integer);
+	} else {
+		dlh = Kernel::value16(p + e0, n0);
+		spl = Kernel::value16(p + e1, n1);
+		rok = Kernel::value16(p + e2, n2);
+		integer = Kernel::value16(p + point, whole);
+	}
 	const u64 m = integer * pow10_u64[fraction] + Kernel::value16(p + e3, fraction);
 	double rate;
 	if (m <= max_exact_mantissa)
 		rate = static_cast<double>(m) / exact_pow10[fraction];
 	else if (!divide_exactly(m, fraction, rate))
 		return nullptr;
-	q = BalanceQuery{static_cast<std::int64_t>(dlh), static_cast<std::int64_t>(spl),
-	                 static_cast<std::int64_t>(rok), rate};
+	// Below 10^16 each magnitude fits, negated or not.
+	auto signed_value = [p](u64 magnitude, int sign, int start) {
+		const auto v = static_cast<std::int64_t>(magnitude);
+		return sign != 0 && p[start] == '-' ? -v : v;
+	};
+	q = BalanceQuery{signed_value(dlh, g0, 0), signed_value(spl, g1, s1), signed_value(rok, g2, s2),
+	                 g3 != 0 && p[s3] == '-' ? -rate : rate};
 	return p + e3;
 }
 

@@ -150,7 +150,7 @@ TEST(Program, CommandLine)
 
 	// Every field by name; values whose pow is exact on any C library.
 	const Result explain = run("100 99 1 5\n9223372036854775807 -9223372036854775808 0 2.5\n"
-	                           "7 3 1 -600\n-5 2 3 -1200\n",
+	                           "7 3 1 -600\n-5 2 3 -1200\n10000000000000000 0 0 0\n",
 	                           "--explain");
 	const std::string lines[] = {
 		"100 99 1 5: difference 1, periods 12, monthly factor 1.0041666666666667, growth ",
@@ -160,7 +160,9 @@ TEST(Program, CommandLine)
 		"7 3 1 -600: difference 4, periods 12, monthly factor 0.5, growth 0.000244140625, "
 		"grown balance 0.0009765625, remaining balance 0, yes\n",
 		"-5 2 3 -1200: difference -7, periods 36, monthly factor 0, growth 0, grown balance -0, "
-		"remaining balance 0, yes\n"};
+		"remaining balance 0, yes\n",
+		"10000000000000000 0 0 0: difference 10000000000000000, periods 0, monthly factor 1, "
+		"growth 1, grown balance 1e+16, remaining balance 10000000000000000, no\n"};
 	std::size_t at = 0;
 	for (const std::string& line : lines) {
 		EXPECT_EQ(explain.out.compare(at, line.size(), line), 0) << explain.out.substr(at);
