@@ -2,6 +2,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <string>
@@ -140,7 +141,8 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	};
 	const char* fixed_rates[] = {"9007199254740992", "9007199254740993", "900719925474099.3",
 	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
-	                             "00.00", "7"};
+	                             "00.00", "7", "9007.199254740993", "0.9007199254740993",
+	                             "90071992.54740993", "90071992.54740991"};
 	const char* separators[] = {" ", " ", " ", "  ", "\t", " \r\n", "\n\n\n", "\v\f"};
 	std::string input;
 	auto sign = [&]() -> std::string { return rng() % 4 ? "" : rng() % 2 ? "-" : "+"; };
@@ -148,7 +150,7 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 		for (int field = 0; field < 3; ++field)
 			input += sign() + digits(1 + rng() % (rng() % 4 ? 10 : 18)) + separators[rng() % 8];
 		if (i % 10 == 0)
-			input += sign() + fixed_rates[rng() % 9];
+			input += sign() + fixed_rates[rng() % std::size(fixed_rates)];
 		else
 			input += sign() + digits(1 + rng() % 8) + (rng() % 4 ? "." + digits(rng() % 20) : "");
 		input += separators[rng() % 8];
