@@ -57,17 +57,20 @@ inline u64 gather(u64 high_bits)
 }
 
 struct Kernel {
-	static Classes classify(const char* p)
+	// The classes of the 16-byte blocks first to last - 1 of the window;
+	// signs only when asked, since most files have none.
+	static Classes classify(const char* p, int first, int last, bool with_signs)
 	{
 		Classes c{0, 0, 0, 0};
-		for (std::size_t i = 0; i < std::size_t{window} / 8; ++i) {
+		for (std::size_t i = 2 * static_cast<std::size_t>(first); i < 2 * static_cast<std::size_t>(last); ++i) {
 			const u64 w = load8(p + 8 * i);
 			const u64 space = zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5);
 			const u64 sign = zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'));
 			c.digit |= gather(digit_bytes(w)) << (8 * i);
 			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << (8 * i);
 			c.space |= gather(space) << (8 * i);
-			c.sign |= gather(sign) << (8 * i);
+			if (with_signs)
+				c.sign |= gather(sign) << (8 * i);
 		}
 		return c;
 	}

@@ -70,13 +70,6 @@ inline u64 mask(__m128i v)
 	return static_cast<unsigned>(_mm_movemask_epi8(v));
 }
 
-// One class of the four vectors of the window, one bit per byte.
-template <typename Class>
-u64 bits(const __m128i (&v)[4], Class of)
-{
-	return mask(of(v[0])) | mask(of(v[1])) << 16 | mask(of(v[2])) << 32 | mask(of(v[3])) << 48;
-}
-
 inline __m128i points_of(__m128i v)
 {
 	return _mm_cmpeq_epi8(v, _mm_set1_epi8('.'));
@@ -103,10 +96,20 @@ inline __m128i signs_of(__m128i v)
 }
 
 struct Kernel {
-	static Classes classify(const char* p)
+	// The classes of the 16-byte blocks first to last - 1 of the window;
+	// signs only when asked, since most files have none.
+	static Classes classify(const char* p, int first, int last, bool with_signs)
 	{
-		const __m128i v[4] = {load16(p), load16(p + 16), load16(p + 32), load16(p + 48)};
-		return Classes{bits(v, digits_of), bits(v, points_of), bits(v, spaces_of), bits(v, signs_of)};
+		Classes c{0, 0, 0, 0};
+		for (int i = first; i < last; ++i) {
+			const __m128i v = load16(p + 16 * i);
+			c.digit |= mask(digits_of(v)) << (16 * i);
+			c.point |= mask(points_of(v)) << (16 * i);
+			c.space |= mask(spaces_of(v)) << (16 * i);
+			if (with_signs)
+				c.sign |= mask(signs_of(v)) << (16 * i);
+		}
+		return c;
 	}
 
 	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)

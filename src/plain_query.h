@@ -35,6 +35,14 @@ constexpr std::size_t plain_front_padding = 16;
 constexpr std::size_t plain_back_padding = 64;
 static_assert(plain_back_padding >= scan_padding, "the general scanners read past the end too");
 
+// The fast path is one piece of straight-line code in the caller's loop;
+// GCC and Clang otherwise split it into calls once it has two instances.
+#if defined(__GNUC__) || defined(__clang__)
+#define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
+#else
+#define BALANCE_CHECK_INLINE inline
+#endif
+
 namespace plain {
 
 constexpr u64 top_bit = u64{1} << 63;
@@ -44,42 +52,50 @@ inline int lowest(u64 x)  // the lowest set bit; 63 when none below it
 	return bits::countr_zero(x | top_bit);
 }
 
+// Where the first four tokens of the window start and end (the byte after
+// each); 63 where there is none.
+struct Bounds {
+	u64 token, starts;
+	int s1, s2, s3, e0, e1, e2, e3;
+};
+
+BALANCE_CHECK_INLINE Bounds bounds_of(const Classes& c)
+{
+	Bounds b;
+	b.token = c.digit | c.point | c.sign;
+	b.starts = b.token & ~(b.token << 1);
+	u64 ends = ~b.token & (b.token << 1);
+	b.e0 = lowest(ends);
+	ends &= ends - 1;
+	b.e1 = lowest(ends);
+	ends &= ends - 1;
+	b.e2 = lowest(ends);
+	ends &= ends - 1;
+	b.e3 = lowest(ends);
+	u64 later = b.starts & (b.starts - 1);
+	b.s1 = lowest(later);
+	later &= later - 1;
+	b.s2 = lowest(later);
+	later &= later - 1;
+	b.s3 = lowest(later);
+	return b;
+}
+
 }  // namespace plain
 
-// Reads one plain query at p (white space before it is skipped): three
-// integers of 1 to 16 digits and a rate of 1 to 8 integer digits with an
-// optional point and up to 16 fraction digits, 19 digits in all, each with
-// an optional sign, separated by white space and followed by it, all within
-// the window.  Returns the end of the rate, or nullptr.
-template <typename Kernel>
-const char* read_plain_query_with(const char* p, BalanceQuery& q)
-{
-	using plain::lowest;
-	using plain::u64;
-	p = skip_space(p);
-	const plain::Classes c = Kernel::classify(p);
-	const u64 token = c.digit | c.point | c.sign;
-	const u64 starts = token & ~(token << 1);
-	u64 ends = ~token & (token << 1);  // the byte after each token
-	const int e0 = lowest(ends);
-	ends &= ends - 1;
-	const int e1 = lowest(ends);
-	ends &= ends - 1;
-	const int e2 = lowest(ends);
-	ends &= ends - 1;
-	const int e3 = lowest(ends);
-	u64 later = starts & (starts - 1);
-	const int s1 = lowest(later);
-	later &= later - 1;
-	const int s2 = lowest(later);
-	later &= later - 1;
-	const int s3 = lowest(later);
-	if (e3 >= plain::window - 1)  // bit 63 also stands for "none"
-		return nullptr;
+namespace plain {
 
+// The rest of read_plain_query_with, once the window is classified: checks
+// the form and converts.  Instantiated with and without signs, so that
+// files without them skip the sign work entirely.
+template <typename Kernel, bool with_signs>
+BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const Bounds& b, BalanceQuery& q)
+{
+	const u64 token = b.token, starts = b.starts;
+	const int e0 = b.e0, e1 = b.e1, e2 = b.e2, e3 = b.e3, s1 = b.s1, s2 = b.s2, s3 = b.s3;
 	const u64 before_end = (u64{1} << e3) - 1;
 	const u64 points = c.point & before_end;
-	const u64 signs = c.sign & before_end;
+	const u64 signs = with_signs ? c.sign & before_end : 0;
 	const int g0 = static_cast<int>(signs & 1), g1 = static_cast<int>((signs >> s1) & 1),
 	          g2 = static_cast<int>((signs >> s2) & 1), g3 = static_cast<int>((signs >> s3) & 1);
 	const int n0 = e0 - g0, n1 = e1 - s1 - g1, n2 = e2 - s2 - g2;  // integer digits
@@ -94,8 +110,9 @@ const char* read_plain_query_with(const char* p, BalanceQuery& q)
 		(points & ((u64{1} << e2) - 1)) == 0 &&           // integers without a point
 		(points & (points - 1)) == 0 &&                   // one point at most
 		((c.digit >> (s3 + g3)) & 1) != 0 &&              // a digit first in the rate
-		n0 >= 1 && n1 >= 1 && n2 >= 1 && n0 <= 16 && n1 <= 16 && n2 <= 16 && whole <= 8 &&
-		fraction <= 16 && whole + fraction <= max_fast_digits;
+		(!with_signs || (n0 >= 1 && n1 >= 1 && n2 >= 1)) && // not a sign alone
+		n0 <= 16 && n1 <= 16 && n2 <= 16 && whole <= 8 && fraction <= 16 &&
+		whole + fraction <= max_fast_digits;
 	if (!plain_form)
 		return nullptr;
 
@@ -118,11 +135,44 @@ const char* read_plain_query_with(const char* p, BalanceQuery& q)
 	// Below 10^16 each magnitude fits, negated or not.
 	auto signed_value = [p](u64 magnitude, int sign, int start) {
 		const auto v = static_cast<std::int64_t>(magnitude);
-		return sign != 0 && p[start] == '-' ? -v : v;
+		return with_signs && sign != 0 && p[start] == '-' ? -v : v;
 	};
 	q = BalanceQuery{signed_value(dlh, g0, 0), signed_value(spl, g1, s1), signed_value(rok, g2, s2),
-	                 g3 != 0 && p[s3] == '-' ? -rate : rate};
+	                 with_signs && g3 != 0 && p[s3] == '-' ? -rate : rate};
 	return p + e3;
+}
+
+}  // namespace plain
+
+// Reads one plain query at p (white space before it is skipped): three
+// integers of 1 to 16 digits and a rate of 1 to 8 integer digits with an
+// optional point and up to 16 fraction digits, 19 digits in all, each with
+// an optional sign, separated by white space and followed by it, all within
+// the window.  Returns the end of the rate, or nullptr.
+template <typename Kernel>
+BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQuery& q)
+{
+	p = skip_space(p);
+	// Most queries fit in 48 bytes and have no signs: classify those first,
+	// then signs if some byte is neither a digit, a point nor white space,
+	// then the rest of the window if the query is longer.
+	constexpr plain::u64 first48 = (plain::u64{1} << 48) - 1;
+	plain::Classes c = Kernel::classify(p, 0, 3, false);
+	const bool with_signs = (~(c.digit | c.point | c.space) & first48) != 0;
+	if (with_signs)
+		c = Kernel::classify(p, 0, 3, true);
+	plain::Bounds b = plain::bounds_of(c);
+	if (b.e3 >= 48) {
+		const plain::Classes more = Kernel::classify(p, 3, 4, with_signs);
+		c = plain::Classes{c.digit | more.digit, c.point | more.point, c.space | more.space,
+		                   c.sign | more.sign};
+		b = plain::bounds_of(c);
+		if (b.e3 >= plain::window - 1)  // bit 63 also stands for "none"
+			return nullptr;
+	}
+	if (with_signs)
+		return plain::finish<Kernel, true>(p, c, b, q);
+	return plain::finish<Kernel, false>(p, c, b, q);
 }
 
 inline const char* read_plain_query(const char* p, BalanceQuery& q)
