@@ -217,14 +217,22 @@ TEST(Program, ClosedPipeEndsQuietly)
 	}
 }
 
-// Like a program talking to it over two pipes: each answer must arrive
-// before the next query is sent, and the terminating query ends the run
-// while standard input is still open.
-TEST(Program, AnswersArriveAtOnce)
+// The program as a coprocess: we write its standard input through `in`
+// and read its standard output through `out`, pipes that may be made
+// non-blocking at both ends.
+struct Coprocess {
+	pid_t pid;
+	int in, out;
+};
+
+Coprocess start_coprocess(bool nonblocking)
 {
 	int to[2], from[2];
-	ASSERT_EQ(pipe(to), 0);
-	ASSERT_EQ(pipe(from), 0);
+	if (pipe(to) != 0 || pipe(from) != 0)
+		std::abort();
+	if (nonblocking)
+		for (const int fd : {to[0], from[1], to[1], from[0]})
+			fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 	const pid_t pid = fork();
 	if (pid == 0) {
 		dup2(to[0], 0);
@@ -235,13 +243,22 @@ TEST(Program, AnswersArriveAtOnce)
 	}
 	close(to[0]);
 	close(from[1]);
+	return {pid, to[1], from[0]};
+}
+
+// Like a program talking to it over two pipes: each answer must arrive
+// before the next query is sent, and the terminating query ends the run
+// while standard input is still open.
+TEST(Program, AnswersArriveAtOnce)
+{
+	const Coprocess c = start_coprocess(false);
 	auto answer_to = [&](const std::string& query, int wait_ms = 5000) {
-		EXPECT_EQ(write(to[1], query.data(), query.size()), static_cast<ssize_t>(query.size()));
+		EXPECT_EQ(write(c.in, query.data(), query.size()), static_cast<ssize_t>(query.size()));
 		std::string got;
-		pollfd pfd{from[0], POLLIN, 0};
+		pollfd pfd{c.out, POLLIN, 0};
 		while (got.find('\n') == std::string::npos && poll(&pfd, 1, wait_ms) == 1) {
 			char buf[64];
-			const ssize_t n = read(from[0], buf, sizeof buf);
+			const ssize_t n = read(c.out, buf, sizeof buf);
 			if (n <= 0)
 				break;
 			got.append(buf, static_cast<std::size_t>(n));
@@ -252,10 +269,10 @@ TEST(Program, AnswersArriveAtOnce)
 	EXPECT_EQ(answer_to("100 100 10 7.5\n"), "yes\n");
 	EXPECT_EQ(answer_to("5 1 0", 200), "");  // incomplete: nothing yet
 	EXPECT_EQ(answer_to(" 12\n"), "no\n");
-	EXPECT_EQ(write(to[1], "0 0 0 0\n", 8), 8);
-	EXPECT_EQ(wait_status(pid), 0);  // without stdin being closed
-	close(to[1]);
-	close(from[0]);
+	EXPECT_EQ(write(c.in, "0 0 0 0\n", 8), 8);
+	EXPECT_EQ(wait_status(c.pid), 0);  // without stdin being closed
+	close(c.in);
+	close(c.out);
 }
 
 // Another process sharing the pipes may have made them non-blocking: the
@@ -270,28 +287,14 @@ TEST(Program, NonBlockingStreamsLoseNothing)
 		input += i % 2 ? "100 99 1 5\n" : "100 100 10 7.5\n";
 		want += i % 2 ? "no\n" : "yes\n";
 	}
-	int to[2], from[2];
-	ASSERT_EQ(pipe(to), 0);
-	ASSERT_EQ(pipe(from), 0);
-	for (const int fd : {to[0], from[1], to[1], from[0]})
-		ASSERT_EQ(fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK), 0);
-	const pid_t pid = fork();
-	if (pid == 0) {
-		dup2(to[0], 0);
-		dup2(from[1], 1);
-		close(to[1]);
-		close(from[0]);
-		exec_program();
-	}
-	close(to[0]);
-	close(from[1]);
+	const Coprocess c = start_coprocess(true);
 	signal(SIGPIPE, SIG_IGN);  // should the program fail, see it in its status
 	std::string got;
 	std::size_t sent = 0;
 	bool reading = false;
 	for (;;) {
-		pollfd fds[2] = {{reading ? from[0] : -1, POLLIN, 0},
-		                 {sent < input.size() ? to[1] : -1, POLLOUT, 0}};
+		pollfd fds[2] = {{reading ? c.out : -1, POLLIN, 0},
+		                 {sent < input.size() ? c.in : -1, POLLOUT, 0}};
 		const int ready = poll(fds, 2, reading ? 10000 : 100);
 		if (ready == 0 && !reading) {
 			reading = true;
@@ -299,27 +302,27 @@ TEST(Program, NonBlockingStreamsLoseNothing)
 		}
 		ASSERT_GT(ready, 0);
 		if (fds[1].revents != 0) {
-			const ssize_t n = write(to[1], input.data() + sent,
+			const ssize_t n = write(c.in, input.data() + sent,
 			                        std::min<std::size_t>(input.size() - sent, 1 + sent % 4093));
 			if (n > 0)
 				sent += static_cast<std::size_t>(n);
 			if (n < 0 && errno != EAGAIN)
 				sent = input.size();
 			if (sent == input.size())
-				close(to[1]);
+				close(c.in);
 		}
 		if (fds[0].revents != 0) {
 			char buf[4096];
-			const ssize_t n = read(from[0], buf, sizeof buf);
+			const ssize_t n = read(c.out, buf, sizeof buf);
 			if (n == 0)
 				break;
 			if (n > 0)
 				got.append(buf, static_cast<std::size_t>(n));
 		}
 	}
-	close(from[0]);
+	close(c.out);
 	signal(SIGPIPE, SIG_DFL);
-	EXPECT_EQ(wait_status(pid), 0);
+	EXPECT_EQ(wait_status(c.pid), 0);
 	EXPECT_EQ(got.size(), want.size());
 	EXPECT_TRUE(got == want);
 }
