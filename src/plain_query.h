@@ -144,6 +144,24 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 
 }  // namespace plain
 
+namespace plain {
+
+// A query longer than 48 bytes (amounts in cents, wide columns): the whole
+// window, out of line, since it is the rarer case.
+template <typename Kernel>
+const char* read_long(const char* p, BalanceQuery& q)
+{
+	Classes c = Kernel::classify(p, 0, 4, true);
+	const Bounds b = bounds_of(c);
+	if (b.e3 >= window - 1)  // bit 63 also stands for "none"
+		return nullptr;
+	if (c.sign == 0)
+		return finish<Kernel, false>(p, c, b, q);
+	return finish<Kernel, true>(p, c, b, q);
+}
+
+}  // namespace plain
+
 // Reads one plain query at p (white space before it is skipped): three
 // integers of 1 to 16 digits and a rate of 1 to 8 integer digits with an
 // optional point and up to 16 fraction digits, 19 digits in all, each with
@@ -154,24 +172,19 @@ BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQue
 {
 	p = skip_space(p);
 	// Most queries fit in 48 bytes and have no signs: classify those first,
-	// then signs if some byte is neither a digit, a point nor white space,
-	// then the rest of the window if the query is longer.
+	// and signs only if some byte is neither a digit, a point nor white space.
 	constexpr plain::u64 first48 = (plain::u64{1} << 48) - 1;
-	plain::Classes c = Kernel::classify(p, 0, 3, false);
-	const bool with_signs = (~(c.digit | c.point | c.space) & first48) != 0;
-	if (with_signs)
-		c = Kernel::classify(p, 0, 3, true);
-	plain::Bounds b = plain::bounds_of(c);
-	if (b.e3 >= 48) {
-		const plain::Classes more = Kernel::classify(p, 3, 4, with_signs);
-		c = plain::Classes{c.digit | more.digit, c.point | more.point, c.space | more.space,
-		                   c.sign | more.sign};
-		b = plain::bounds_of(c);
-		if (b.e3 >= plain::window - 1)  // bit 63 also stands for "none"
-			return nullptr;
+	const plain::Classes c = Kernel::classify(p, 0, 3, false);
+	if ((~(c.digit | c.point | c.space) & first48) != 0) {
+		const plain::Classes signed_classes = Kernel::classify(p, 0, 3, true);
+		const plain::Bounds b = plain::bounds_of(signed_classes);
+		if (b.e3 >= 48)
+			return plain::read_long<Kernel>(p, q);
+		return plain::finish<Kernel, true>(p, signed_classes, b, q);
 	}
-	if (with_signs)
-		return plain::finish<Kernel, true>(p, c, b, q);
+	const plain::Bounds b = plain::bounds_of(c);
+	if (b.e3 >= 48)
+		return plain::read_long<Kernel>(p, q);
 	return plain::finish<Kernel, false>(p, c, b, q);
 }
 
