@@ -11,6 +11,7 @@
 
 #include <emmintrin.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include "plain_kernel_generic.h"
@@ -102,7 +103,7 @@ struct Kernel {
 	{
 		Classes c{0, 0, 0, 0};
 		for (int i = first; i < last; ++i) {
-			const __m128i v = load16(p + 16 * i);
+			const __m128i v = load16(p + std::ptrdiff_t{16} * i);
 			c.digit |= mask(digits_of(v)) << (16 * i);
 			c.point |= mask(points_of(v)) << (16 * i);
 			c.space |= mask(spaces_of(v)) << (16 * i);
