@@ -56,23 +56,37 @@ inline u64 gather(u64 high_bits)
 	return ((high_bits >> 7) * 0x0102040810204080u) >> 56;
 }
 
+// The first 8-byte word of 16-byte block b.
+inline std::size_t words(int block)
+{
+	return 2 * static_cast<std::size_t>(block);
+}
+
 struct Kernel {
-	// The classes of the 16-byte blocks first to last - 1 of the window;
-	// signs only when asked, since most files have none.
-	static Classes classify(const char* p, int first, int last, bool with_signs)
+	// Digits, points and white space of the 16-byte blocks first to
+	// last - 1 of the window; signs are left to signs(), as most files
+	// have none.
+	static Classes classify(const char* p, int first, int last)
 	{
 		Classes c{0, 0, 0, 0};
-		for (std::size_t i = 2 * static_cast<std::size_t>(first); i < 2 * static_cast<std::size_t>(last); ++i) {
+		for (std::size_t i = words(first); i < words(last); ++i) {
 			const u64 w = load8(p + 8 * i);
-			const u64 space = zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5);
-			const u64 sign = zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'));
 			c.digit |= gather(digit_bytes(w)) << (8 * i);
 			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << (8 * i);
-			c.space |= gather(space) << (8 * i);
-			if (with_signs)
-				c.sign |= gather(sign) << (8 * i);
+			c.space |= gather(zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5)) << (8 * i);
 		}
 		return c;
+	}
+
+	// The signs of the same blocks.
+	static u64 signs(const char* p, int first, int last)
+	{
+		u64 sign = 0;
+		for (std::size_t i = words(first); i < words(last); ++i) {
+			const u64 w = load8(p + 8 * i);
+			sign |= gather(zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'))) << (8 * i);
+		}
+		return sign;
 	}
 
 	// The values of two runs of 1 to 8 digits that end at a and b.

@@ -1,5 +1,5 @@
 // The plain query path's kernel in SSE2: the byte classes of the window from
-// four 16-byte vectors, and the digits of two tokens converted
+// 16-byte vectors, and the digits of two tokens converted
 // together in one multiply-add ladder.  Compiled only where SSE2 is part of
 // the target (all of x86-64, and 32-bit x86 built with -msse2).
 #ifndef BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
@@ -97,9 +97,10 @@ inline __m128i signs_of(__m128i v)
 }
 
 struct Kernel {
-	// The classes of the 16-byte blocks first to last - 1 of the window;
-	// signs only when asked, since most files have none.
-	static Classes classify(const char* p, int first, int last, bool with_signs)
+	// Digits, points and white space of the 16-byte blocks first to
+	// last - 1 of the window; signs are left to signs(), as most files
+	// have none.
+	static Classes classify(const char* p, int first, int last)
 	{
 		Classes c{0, 0, 0, 0};
 		for (int i = first; i < last; ++i) {
@@ -107,10 +108,17 @@ struct Kernel {
 			c.digit |= mask(digits_of(v)) << (16 * i);
 			c.point |= mask(points_of(v)) << (16 * i);
 			c.space |= mask(spaces_of(v)) << (16 * i);
-			if (with_signs)
-				c.sign |= mask(signs_of(v)) << (16 * i);
 		}
 		return c;
+	}
+
+	// The signs of the same blocks.
+	static u64 signs(const char* p, int first, int last)
+	{
+		u64 sign = 0;
+		for (int i = first; i < last; ++i)
+			sign |= mask(signs_of(load16(p + std::ptrdiff_t{16} * i))) << (16 * i);
+		return sign;
 	}
 
 	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)

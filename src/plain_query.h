@@ -81,10 +81,6 @@ BALANCE_CHECK_INLINE Bounds bounds_of(const Classes& c)
 	return b;
 }
 
-}  // namespace plain
-
-namespace plain {
-
 // The rest of read_plain_query_with, once the window is classified: checks
 // the form and converts.  Instantiated with and without signs, so that
 // files without them skip the sign work entirely.
@@ -142,16 +138,13 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 	return p + e3;
 }
 
-}  // namespace plain
-
-namespace plain {
-
 // A query longer than 48 bytes (amounts in cents, wide columns): the whole
 // window, out of line, since it is the rarer case.
 template <typename Kernel>
 const char* read_long(const char* p, BalanceQuery& q)
 {
-	Classes c = Kernel::classify(p, 0, 4, true);
+	Classes c = Kernel::classify(p, 0, 4);
+	c.sign = Kernel::signs(p, 0, 4);
 	const Bounds b = bounds_of(c);
 	if (b.e3 >= window - 1)  // bit 63 also stands for "none"
 		return nullptr;
@@ -159,6 +152,10 @@ const char* read_long(const char* p, BalanceQuery& q)
 		return finish<Kernel, false>(p, c, b, q);
 	return finish<Kernel, true>(p, c, b, q);
 }
+
+// Most queries fit in the first three blocks of the window.
+constexpr int short_window = 48;
+constexpr u64 short_bytes = (u64{1} << short_window) - 1;
 
 }  // namespace plain
 
@@ -173,17 +170,18 @@ BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQue
 	p = skip_space(p);
 	// Most queries fit in 48 bytes and have no signs: classify those first,
 	// and signs only if some byte is neither a digit, a point nor white space.
-	constexpr plain::u64 first48 = (plain::u64{1} << 48) - 1;
-	const plain::Classes c = Kernel::classify(p, 0, 3, false);
-	if ((~(c.digit | c.point | c.space) & first48) != 0) {
-		const plain::Classes signed_classes = Kernel::classify(p, 0, 3, true);
-		const plain::Bounds b = plain::bounds_of(signed_classes);
-		if (b.e3 >= 48)
+	// Each case keeps its own straight line, so that the unsigned one, the
+	// everyday case, holds its classes and bounds in registers.
+	const plain::Classes c = Kernel::classify(p, 0, 3);
+	if ((~(c.digit | c.point | c.space) & plain::short_bytes) != 0) {
+		const plain::Classes with_signs{c.digit, c.point, c.space, Kernel::signs(p, 0, 3)};
+		const plain::Bounds b = plain::bounds_of(with_signs);
+		if (b.e3 >= plain::short_window)
 			return plain::read_long<Kernel>(p, q);
-		return plain::finish<Kernel, true>(p, signed_classes, b, q);
+		return plain::finish<Kernel, true>(p, with_signs, b, q);
 	}
 	const plain::Bounds b = plain::bounds_of(c);
-	if (b.e3 >= 48)
+	if (b.e3 >= plain::short_window)
 		return plain::read_long<Kernel>(p, q);
 	return plain::finish<Kernel, false>(p, c, b, q);
 }
