@@ -54,20 +54,27 @@ struct Outcome {
 	std::string message;
 };
 
+// At the start of a query, the chosen window kernel and its portable twin
+// take or leave the same text, with the same values.
+void expect_kernels_agree(const char* pos)
+{
+	BalanceQuery chosen, generic;
+	const char* end = read_plain_query(pos, chosen);
+	EXPECT_EQ(read_plain_query_with<plain::generic::Kernel>(pos, generic), end);
+	if (end != nullptr) {
+		EXPECT_EQ(std::memcmp(&generic, &chosen, sizeof chosen), 0);
+	}
+}
+
 Outcome read_all(ChunkedInput in)
 {
 	auto r = std::make_unique<QueryReader>();
 	reader_init(*r, read_chunk, &in);
 	Outcome o{};
 	for (;;) {
-		BalanceQuery q, g;
-		if (r->fields == 0) {  // the chosen window kernel and its portable twin agree
-			const char* end = read_plain_query(r->pos, q);
-			EXPECT_EQ(read_plain_query_with<plain::generic::Kernel>(r->pos, g), end);
-			if (end != nullptr) {
-				EXPECT_EQ(std::memcmp(&g, &q, sizeof g), 0);
-			}
-		}
+		if (r->fields == 0)
+			expect_kernels_agree(r->pos);
+		BalanceQuery q;
 		const ReadStatus s = next_query(*r, q);
 		if (s == ReadStatus::need_input) {
 			refill(*r);
@@ -165,14 +172,9 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	refill(*general);
 	int queries = 0;
 	for (;;) {
-		BalanceQuery a, b, g, s;
-		if (plain->fields == 0) {  // the chosen window kernel and its portable twin
-			const char* end = read_plain_query(plain->pos, s);
-			ASSERT_EQ(read_plain_query_with<plain::generic::Kernel>(plain->pos, g), end);
-			if (end != nullptr) {
-				ASSERT_EQ(std::memcmp(&g, &s, sizeof g), 0);
-			}
-		}
+		if (plain->fields == 0)
+			expect_kernels_agree(plain->pos);
+		BalanceQuery a, b;
 		const ReadStatus sa = next_query(*plain, a);
 		const ReadStatus sb = next_query_general(*general, b);
 		ASSERT_EQ(sa, sb);
