@@ -247,23 +247,14 @@ int main(int argc, char** argv)
 		rss_large = streamed_max_rss(10 * n);
 	}
 
-	char corpus_path[] = "/tmp/balance-corpus-XXXXXX";
-	const int fd = mkstemp(corpus_path);
-	{
-		CorpusGenerator gen;
-		std::string text;
-		char line[160];
-		for (long i = 0; i < n; ++i)
-			text.append(line, static_cast<std::size_t>(gen.line(line)));
-		text += "0 0 0 0\n";
-		if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
-			return 1;
-		std::printf("corpus: %ld queries, %.1f MB\n", n, static_cast<double>(text.size()) / 1e6);
-	}
+	std::string corpus_path;
+	const int fd = write_corpus(Shape::plain, n, corpus_path);
+	std::printf("corpus: %ld queries, %.1f MB\n", n,
+	            static_cast<double>(lseek(fd, 0, SEEK_END)) / 1e6);
 	const std::vector<BalanceQuery> queries = parse_all(fd);
 
 	// The same answers first, untimed; then every timed run writes to /dev/null.
-	const std::string out_a = std::string(corpus_path) + ".a", out_b = std::string(corpus_path) + ".b";
+	const std::string out_a = corpus_path + ".a", out_b = corpus_path + ".b";
 	run_program(BALANCE_CHECK_PATH, fd, out_a.c_str());
 	run_program(SCANF_BASELINE_PATH, fd, out_b.c_str());
 	if (!same_file(out_a.c_str(), out_b.c_str())) {
@@ -294,7 +285,7 @@ int main(int argc, char** argv)
 		std::printf("  %9ld queries: %ld KiB\n", 10 * n, rss_large);
 	}
 
-	unlink(corpus_path);
+	unlink(corpus_path.c_str());
 	unlink(out_a.c_str());
 	unlink(out_b.c_str());
 	return 0;
