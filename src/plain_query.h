@@ -1,9 +1,9 @@
 // The everyday query, "1234567 1234000 30 4.25\n", read in one go: the byte
 // classes of a 64-byte window give every token boundary at once, so the
 // next query's start waits on a few bit operations rather than on a chain
-// of loads.  Signs, leading zeros, long amounts and any white space stay on
-// this path; anything else (exponents, longer numbers, a token at the end
-// of the data) is left to the general token-by-token path, which gives the
+// of loads.  Signs, leading zeros, numbers of up to 19 digits and any white
+// space stay on this path; anything else (exponents, longer numbers, a
+// token at the end of the data) is left to the general token-by-token path, which gives the
 // same values.
 //
 // The window work is a kernel: SSE2 where the target has it, the portable
@@ -81,6 +81,30 @@ BALANCE_CHECK_INLINE Bounds bounds_of(const Classes& c)
 	return b;
 }
 
+// Amounts and rates of up to 19 digits, leading zeros included: 19 digits
+// always fit in 64 bits.
+constexpr int max_digits = 19;
+
+// The value of the 0 to 19 digits that end at e.  The digits before the
+// last 16 are read from up to 32 bytes before e, within the front padding.
+template <typename Kernel>
+BALANCE_CHECK_INLINE u64 value19(const char* e, int n)
+{
+	if (n <= 16)
+		return Kernel::value16(e, n);
+	return Kernel::value16(e - 16, n - 16) * pow10_u64[16] + Kernel::value16(e, 16);
+}
+
+// A magnitude and its sign as strtoll gives them: saturated beyond the range.
+inline std::int64_t saturated(u64 magnitude, bool negative)
+{
+	constexpr u64 max = u64{1} << 63;  // the magnitude of INT64_MIN
+	if (negative)
+		return magnitude >= max ? -static_cast<std::int64_t>(max - 1) - 1
+		                        : -static_cast<std::int64_t>(magnitude);
+	return magnitude >= max ? static_cast<std::int64_t>(max - 1) : static_cast<std::int64_t>(magnitude);
+}
+
 // The rest of read_plain_query_with, once the window is classified: checks
 // the form and converts.  Instantiated with and without signs, so that
 // files without them skip the sign work entirely.
@@ -107,34 +131,43 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 		(points & (points - 1)) == 0 &&                   // one point at most
 		((c.digit >> (s3 + g3)) & 1) != 0 &&              // a digit first in the rate
 		(!with_signs || (n0 >= 1 && n1 >= 1 && n2 >= 1)) && // not a sign alone
-		n0 <= 16 && n1 <= 16 && n2 <= 16 && whole <= 8 && fraction <= 16 &&
-		whole + fraction <= max_fast_digits;
+		n0 <= max_digits && n1 <= max_digits && n2 <= max_digits &&
+		whole + fraction <= max_digits;
 	if (!plain_form)
 		return nullptr;
 
-	u64 dlh, spl, rok, integer;
-	if (n0 <= 8 && n1 <= 8 && n2 <= 8) {  // everyday amounts: two tokens a ladder
+	auto negative = [p](int sign, int start) { return with_signs && sign != 0 && p[start] == '-'; };
+	u64 dlh, spl, rok, integer, fraction_value;
+	const bool everyday = n0 <= 8 && n1 <= 8 && n2 <= 8 && whole <= 8 && fraction <= 16;
+	if (everyday) {  // two tokens a ladder
 		Kernel::two_values(p + e0, n0, p + e1, n1, dlh, spl);
 		Kernel::two_values(p + e2, n2, p + point, whole, rok, integer);
+		fraction_value = Kernel::value16(p + e3, fraction);
 	} else {
-		dlh = Kernel::value16(p + e0, n0);
-		spl = Kernel::value16(p + e1, n1);
-		rok = Kernel::value16(p + e2, n2);
-		integer = Kernel::value16(p + point, whole);
+		dlh = value19<Kernel>(p + e0, n0);
+		spl = value19<Kernel>(p + e1, n1);
+		rok = value19<Kernel>(p + e2, n2);
+		integer = value19<Kernel>(p + point, whole);
+		fraction_value = value19<Kernel>(p + e3, fraction);
 	}
-	const u64 m = integer * pow10_u64[fraction] + Kernel::value16(p + e3, fraction);
+	// At most 19 digits in all: below 10^19, within 64 bits.
+	const u64 m = integer * pow10_u64[fraction] + fraction_value;
 	double rate;
 	if (m <= max_exact_mantissa)
 		rate = static_cast<double>(m) / exact_pow10[fraction];
 	else if (!divide_exactly(m, fraction, rate))
 		return nullptr;
-	// Below 10^16 each magnitude fits, negated or not.
-	auto signed_value = [p](u64 magnitude, int sign, int start) {
-		const auto v = static_cast<std::int64_t>(magnitude);
-		return with_signs && sign != 0 && p[start] == '-' ? -v : v;
-	};
-	q = BalanceQuery{signed_value(dlh, g0, 0), signed_value(spl, g1, s1), signed_value(rok, g2, s2),
-	                 with_signs && g3 != 0 && p[s3] == '-' ? -rate : rate};
+	rate = negative(g3, s3) ? -rate : rate;
+	if (everyday) {  // below 10^8 each magnitude fits, negated or not
+		auto value = [&](u64 magnitude, int sign, int start) {
+			const auto v = static_cast<std::int64_t>(magnitude);
+			return negative(sign, start) ? -v : v;
+		};
+		q = BalanceQuery{value(dlh, g0, 0), value(spl, g1, s1), value(rok, g2, s2), rate};
+	} else {
+		q = BalanceQuery{saturated(dlh, negative(g0, 0)), saturated(spl, negative(g1, s1)),
+		                 saturated(rok, negative(g2, s2)), rate};
+	}
 	return p + e3;
 }
 
@@ -160,9 +193,8 @@ constexpr u64 short_bytes = (u64{1} << short_window) - 1;
 }  // namespace plain
 
 // Reads one plain query at p (white space before it is skipped): three
-// integers of 1 to 16 digits and a rate of 1 to 8 integer digits with an
-// optional point and up to 16 fraction digits, 19 digits in all, each with
-// an optional sign, separated by white space and followed by it, all within
+// integers of 1 to 19 digits and a rate of 1 to 19 digits with an optional
+// point among them, each with an optional sign, separated by white space and followed by it, all within
 // the window.  Returns the end of the rate, or nullptr.
 template <typename Kernel>
 BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQuery& q)

@@ -136,7 +136,7 @@ TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 
 // The plain path takes everyday queries in one go; the general path must
 // give the same values for them, bit for bit, on the edges of the plain
-// forms: 8 and 9 digits, 16 and 17, 19 digits in all, 2^53, signs, every
+// forms: 8 and 9 digits, 16 and 17, 19 and 20 (saturated), 2^53, signs, every
 // white space.
 TEST(Reader, PlainPathAgreesWithGeneralPath)
 {
@@ -148,19 +148,25 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 		return d;
 	};
 	const char* fixed_rates[] = {"9007199254740992", "9007199254740993", "900719925474099.3",
+	                             "9999999999999999999", "1234567890.123456789", "0.1234567890123456789",
+	                             "12345678901234567.89", "00000000000000000001", "18446744073709551615",
 	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
 	                             "00.00", "7", "9007.199254740993", "0.9007199254740993",
 	                             "90071992.54740993", "90071992.54740991"};
+	const char* fixed_integers[] = {"9223372036854775807", "9223372036854775808", "9999999999999999999",
+	                                "0000000000000000001", "00000000000000000001"};
 	const char* separators[] = {" ", " ", " ", "  ", "\t", " \r\n", "\n\n\n", "\v\f"};
 	std::string input;
 	auto sign = [&]() -> std::string { return rng() % 4 ? "" : rng() % 2 ? "-" : "+"; };
 	for (int i = 0; i < 20000; ++i) {
 		for (int field = 0; field < 3; ++field)
-			input += sign() + digits(1 + rng() % (rng() % 4 ? 10 : 18)) + separators[rng() % 8];
+			input += sign() + (i % 10 == field + 1 ? fixed_integers[rng() % std::size(fixed_integers)]
+			                                       : digits(1 + rng() % (rng() % 4 ? 10 : 21))) +
+			         separators[rng() % 8];
 		if (i % 10 == 0)
 			input += sign() + fixed_rates[rng() % std::size(fixed_rates)];
 		else
-			input += sign() + digits(1 + rng() % 8) + (rng() % 4 ? "." + digits(rng() % 20) : "");
+			input += sign() + digits(1 + rng() % (rng() % 4 ? 8 : 20)) + (rng() % 4 ? "." + digits(rng() % 20) : "");
 		input += separators[rng() % 8];
 	}
 	ChunkedInput in{input, {}};
