@@ -16,7 +16,7 @@ using u64 = std::uint64_t;
 
 // Byte classes of the window at p, one bit per byte, the first byte lowest.
 struct Classes {
-	u64 digit, point, space, sign;
+	u64 digit, point, space, sign, exponent;  // exponent: 'e' and 'E'
 };
 
 constexpr int window = 64;
@@ -68,7 +68,7 @@ struct Kernel {
 	// have none.
 	static Classes classify(const char* p, int first, int last)
 	{
-		Classes c{0, 0, 0, 0};
+		Classes c{0, 0, 0, 0, 0};
 		for (std::size_t i = words(first); i < words(last); ++i) {
 			const u64 w = load8(p + 8 * i);
 			c.digit |= gather(digit_bytes(w)) << (8 * i);
@@ -87,6 +87,15 @@ struct Kernel {
 			sign |= gather(zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'))) << (8 * i);
 		}
 		return sign;
+	}
+
+	// The exponent letters of the same blocks.
+	static u64 exponents(const char* p, int first, int last)
+	{
+		u64 letter = 0;
+		for (std::size_t i = words(first); i < words(last); ++i)
+			letter |= gather(zero_bytes((load8(p + 8 * i) | (ones * 0x20)) ^ (ones * 'e'))) << (8 * i);
+		return letter;
 	}
 
 	// The values of two runs of 1 to 8 digits that end at a and b.

@@ -102,7 +102,7 @@ struct Kernel {
 	// have none.
 	static Classes classify(const char* p, int first, int last)
 	{
-		Classes c{0, 0, 0, 0};
+		Classes c{0, 0, 0, 0, 0};
 		for (int i = first; i < last; ++i) {
 			const __m128i v = load16(p + std::ptrdiff_t{16} * i);
 			c.digit |= mask(digits_of(v)) << (16 * i);
@@ -119,6 +119,17 @@ struct Kernel {
 		for (int i = first; i < last; ++i)
 			sign |= mask(signs_of(load16(p + std::ptrdiff_t{16} * i))) << (16 * i);
 		return sign;
+	}
+
+	// The exponent letters of the same blocks.
+	static u64 exponents(const char* p, int first, int last)
+	{
+		u64 letter = 0;
+		for (int i = first; i < last; ++i) {
+			const __m128i lower = _mm_or_si128(load16(p + std::ptrdiff_t{16} * i), _mm_set1_epi8(0x20));
+			letter |= mask(_mm_cmpeq_epi8(lower, _mm_set1_epi8('e'))) << (16 * i);
+		}
+		return letter;
 	}
 
 	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)

@@ -1,10 +1,10 @@
 // The everyday query, "1234567 1234000 30 4.25\n", read in one go: the byte
 // classes of a 64-byte window give every token boundary at once, so the
 // next query's start waits on a few bit operations rather than on a chain
-// of loads.  Signs, leading zeros, numbers of up to 19 digits and any white
-// space stay on this path; anything else (exponents, longer numbers, a
-// token at the end of the data) is left to the general token-by-token path, which gives the
-// same values.
+// of loads.  Signs, leading zeros, numbers of up to 19 digits, short
+// exponents and any white space stay on this path; anything else (longer
+// numbers or exponents, hexadecimal, a token at the end of the data) is
+// left to the general token-by-token path, which gives the same values.
 //
 // The window work is a kernel: SSE2 where the target has it, the portable
 // SWAR twin everywhere else; the choice is made here, once.
@@ -62,7 +62,7 @@ struct Bounds {
 BALANCE_CHECK_INLINE Bounds bounds_of(const Classes& c)
 {
 	Bounds b;
-	b.token = c.digit | c.point | c.sign;
+	b.token = c.digit | c.point | c.sign | c.exponent;
 	b.starts = b.token & ~(b.token << 1);
 	u64 ends = ~b.token & (b.token << 1);
 	b.e0 = lowest(ends);
@@ -105,10 +105,36 @@ inline std::int64_t saturated(u64 magnitude, bool negative)
 	return magnitude >= max ? static_cast<std::int64_t>(max - 1) : static_cast<std::int64_t>(magnitude);
 }
 
+// The exponent after the letter at p + letter, which ends at p + end: 1 to
+// 3 digits after an optional sign.
+template <typename Kernel>
+BALANCE_CHECK_INLINE int exponent_value(const char* p, int letter, int end, int sign)
+{
+	const int x = static_cast<int>(Kernel::value16(p + end, end - letter - 1 - sign));
+	return sign != 0 && p[letter + 1] == '-' ? -x : x;
+}
+
+// m * 10^e rounded once, where that is exact work: as for the general
+// path's decimals (Clinger, or the exact division).  False otherwise.
+inline bool scale(u64 m, int e, double& value)
+{
+	if (m == 0) {
+		value = 0.0;
+		return true;
+	}
+	if (e < -max_exact_pow10 || e > max_exact_pow10)
+		return false;
+	if (m <= max_exact_mantissa) {
+		value = e >= 0 ? static_cast<double>(m) * exact_pow10[e] : static_cast<double>(m) / exact_pow10[-e];
+		return true;
+	}
+	return e < 0 && divide_exactly(m, -e, value);
+}
+
 // The rest of read_plain_query_with, once the window is classified: checks
-// the form and converts.  Instantiated with and without signs, so that
-// files without them skip the sign work entirely.
-template <typename Kernel, bool with_signs>
+// the form and converts.  Instantiated without marks, with signs, and with
+// signs and exponents, so that files skip the work of marks they lack.
+template <typename Kernel, bool with_signs, bool with_exponents = false>
 BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const Bounds& b, BalanceQuery& q)
 {
 	const u64 token = b.token, starts = b.starts;
@@ -116,23 +142,30 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 	const u64 before_end = (u64{1} << e3) - 1;
 	const u64 points = c.point & before_end;
 	const u64 signs = with_signs ? c.sign & before_end : 0;
+	const u64 letters = with_exponents ? c.exponent & before_end : 0;
 	const int g0 = static_cast<int>(signs & 1), g1 = static_cast<int>((signs >> s1) & 1),
 	          g2 = static_cast<int>((signs >> s2) & 1), g3 = static_cast<int>((signs >> s3) & 1);
 	const int n0 = e0 - g0, n1 = e1 - s1 - g1, n2 = e2 - s2 - g2;  // integer digits
-	const int point = lowest(points | (u64{1} << e3));              // or the end
-	const int fraction = e3 - point - (points != 0 ? 1 : 0);
+	const int letter = lowest(letters | (u64{1} << e3));           // the exponent's, or the end
+	const int point = lowest(points | (u64{1} << letter));         // or the letter
+	const int fraction = letter - point - (points != 0 ? 1 : 0);
 	const int whole = point - s3 - g3;
+	const int exponent_sign = letters != 0 ? static_cast<int>((signs >> (letter + 1)) & 1) : 0;
+	const int exponent_digits = e3 - letter - 1 - exponent_sign;  // when there is a letter
 	const bool plain_form =
 		(starts & 1) != 0 &&                              // p is a token
 		((token | c.space) & before_end) == before_end && // nothing else before the end
 		((c.space >> e3) & 1) != 0 &&                     // white space after the rate
-		(signs & ~starts) == 0 &&                         // signs only first in a token
+		(signs & ~(starts | letters << 1)) == 0 &&        // signs first in a token or exponent
 		(points & ((u64{1} << e2) - 1)) == 0 &&           // integers without a point
 		(points & (points - 1)) == 0 &&                   // one point at most
 		((c.digit >> (s3 + g3)) & 1) != 0 &&              // a digit first in the rate
 		(!with_signs || (n0 >= 1 && n1 >= 1 && n2 >= 1)) && // not a sign alone
 		n0 <= max_digits && n1 <= max_digits && n2 <= max_digits &&
-		whole + fraction <= max_digits;
+		whole + fraction <= max_digits &&
+		// at most one exponent, in the rate after its point, of 1 to 3 digits
+		(letters == 0 || ((letters & (letters - 1)) == 0 && letter > s3 && point < letter &&
+		                  exponent_digits >= 1 && exponent_digits <= 3));
 	if (!plain_form)
 		return nullptr;
 
@@ -142,21 +175,25 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 	if (everyday) {  // two tokens a ladder
 		Kernel::two_values(p + e0, n0, p + e1, n1, dlh, spl);
 		Kernel::two_values(p + e2, n2, p + point, whole, rok, integer);
-		fraction_value = Kernel::value16(p + e3, fraction);
+		fraction_value = Kernel::value16(p + letter, fraction);
 	} else {
 		dlh = value19<Kernel>(p + e0, n0);
 		spl = value19<Kernel>(p + e1, n1);
 		rok = value19<Kernel>(p + e2, n2);
 		integer = value19<Kernel>(p + point, whole);
-		fraction_value = value19<Kernel>(p + e3, fraction);
+		fraction_value = value19<Kernel>(p + letter, fraction);
 	}
 	// At most 19 digits in all: below 10^19, within 64 bits.
 	const u64 m = integer * pow10_u64[fraction] + fraction_value;
 	double rate;
-	if (m <= max_exact_mantissa)
-		rate = static_cast<double>(m) / exact_pow10[fraction];
-	else if (!divide_exactly(m, fraction, rate))
+	if (letters == 0) {
+		if (m <= max_exact_mantissa)
+			rate = static_cast<double>(m) / exact_pow10[fraction];
+		else if (!divide_exactly(m, fraction, rate))
+			return nullptr;
+	} else if (!scale(m, exponent_value<Kernel>(p, letter, e3, exponent_sign) - fraction, rate)) {
 		return nullptr;
+	}
 	rate = negative(g3, s3) ? -rate : rate;
 	if (everyday) {  // below 10^8 each magnitude fits, negated or not
 		auto value = [&](u64 magnitude, int sign, int start) {
@@ -178,12 +215,16 @@ const char* read_long(const char* p, BalanceQuery& q)
 {
 	Classes c = Kernel::classify(p, 0, 4);
 	c.sign = Kernel::signs(p, 0, 4);
+	if (~(c.digit | c.point | c.space | c.sign) != 0)
+		c.exponent = Kernel::exponents(p, 0, 4);
 	const Bounds b = bounds_of(c);
 	if (b.e3 >= window - 1)  // bit 63 also stands for "none"
 		return nullptr;
-	if (c.sign == 0)
-		return finish<Kernel, false>(p, c, b, q);
-	return finish<Kernel, true>(p, c, b, q);
+	if (c.exponent != 0)
+		return finish<Kernel, true, true>(p, c, b, q);
+	if (c.sign != 0)
+		return finish<Kernel, true>(p, c, b, q);
+	return finish<Kernel, false>(p, c, b, q);
 }
 
 // Most queries fit in the first three blocks of the window.
@@ -194,23 +235,32 @@ constexpr u64 short_bytes = (u64{1} << short_window) - 1;
 
 // Reads one plain query at p (white space before it is skipped): three
 // integers of 1 to 19 digits and a rate of 1 to 19 digits with an optional
-// point among them, each with an optional sign, separated by white space and followed by it, all within
-// the window.  Returns the end of the rate, or nullptr.
+// point among them and an optional exponent of 1 to 3 digits, each number
+// with an optional sign, separated by white space and followed by it, all
+// within the window.  Returns the end of the rate, or nullptr.
 template <typename Kernel>
 BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQuery& q)
 {
 	p = skip_space(p);
-	// Most queries fit in 48 bytes and have no signs: classify those first,
-	// and signs only if some byte is neither a digit, a point nor white space.
-	// Each case keeps its own straight line, so that the unsigned one, the
+	// Most queries fit in 48 bytes and have no marks: classify those first;
+	// signs only if some byte is neither a digit, a point nor white space,
+	// and exponent letters only if some byte is not a sign either.  Each
+	// case keeps its own straight line, so that the unmarked one, the
 	// everyday case, holds its classes and bounds in registers.
 	const plain::Classes c = Kernel::classify(p, 0, 3);
 	if ((~(c.digit | c.point | c.space) & plain::short_bytes) != 0) {
-		const plain::Classes with_signs{c.digit, c.point, c.space, Kernel::signs(p, 0, 3)};
-		const plain::Bounds b = plain::bounds_of(with_signs);
+		plain::Classes marked{c.digit, c.point, c.space, Kernel::signs(p, 0, 3), 0};
+		if ((~(c.digit | c.point | c.space | marked.sign) & plain::short_bytes) != 0) {
+			marked.exponent = Kernel::exponents(p, 0, 3);
+			const plain::Bounds b = plain::bounds_of(marked);
+			if (b.e3 >= plain::short_window)
+				return plain::read_long<Kernel>(p, q);
+			return plain::finish<Kernel, true, true>(p, marked, b, q);
+		}
+		const plain::Bounds b = plain::bounds_of(marked);
 		if (b.e3 >= plain::short_window)
 			return plain::read_long<Kernel>(p, q);
-		return plain::finish<Kernel, true>(p, with_signs, b, q);
+		return plain::finish<Kernel, true>(p, marked, b, q);
 	}
 	const plain::Bounds b = plain::bounds_of(c);
 	if (b.e3 >= plain::short_window)

@@ -152,7 +152,9 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 	                             "12345678901234567.89", "00000000000000000001", "18446744073709551615",
 	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
 	                             "00.00", "7", "9007.199254740993", "0.9007199254740993",
-	                             "90071992.54740993", "90071992.54740991"};
+	                             "90071992.54740993", "90071992.54740991", "1e22", "1e23", "1E-22",
+	                             "1.e5", "9007199254740993e-22", "1.5E+3", "0e999", "0.0e-5", "1e0999",
+	                             "123456789012345678.9e-5", "5e-324", "1.7976931348623157e308"};
 	const char* fixed_integers[] = {"9223372036854775807", "9223372036854775808", "9999999999999999999",
 	                                "0000000000000000001", "00000000000000000001"};
 	const char* separators[] = {" ", " ", " ", "  ", "\t", " \r\n", "\n\n\n", "\v\f"};
@@ -166,8 +168,24 @@ TEST(Reader, PlainPathAgreesWithGeneralPath)
 		if (i % 10 == 0)
 			input += sign() + fixed_rates[rng() % std::size(fixed_rates)];
 		else
-			input += sign() + digits(1 + rng() % (rng() % 4 ? 8 : 20)) + (rng() % 4 ? "." + digits(rng() % 20) : "");
+			input += sign() + digits(1 + rng() % (rng() % 4 ? 8 : 20)) + (rng() % 4 ? "." + digits(rng() % 20) : "") +
+			         (rng() % 4 ? "" : (rng() % 2 ? "e" : "E") + sign() + digits(1 + rng() % 4));
 		input += separators[rng() % 8];
+	}
+	// Each plain form is taken by the plain path itself, not only left to
+	// the general one (which gives the same values, as below).
+	struct Form {
+		const char* text;
+		bool taken;
+	};
+	for (const Form f : {Form{"1 2 3 4 ", true}, Form{"-1 +2 -3 +4.5\r\n", true},
+	                     Form{"0001 2 3 .5e1 ", false}, Form{"1 2 3 4.5e-3 ", true},
+	                     Form{"9223372036854775808 2 3 1234567890.123456789\t", true},
+	                     Form{"1 2 3 1.E+22 ", true}, Form{"1 2 3 1e1234 ", false}}) {
+		char padded[plain_front_padding + 128] = {};
+		std::memcpy(padded + plain_front_padding, f.text, std::strlen(f.text));
+		BalanceQuery q;
+		EXPECT_EQ(read_plain_query(padded + plain_front_padding, q) != nullptr, f.taken) << f.text;
 	}
 	ChunkedInput in{input, {}};
 	auto plain = std::make_unique<QueryReader>(), general = std::make_unique<QueryReader>();
@@ -257,7 +275,7 @@ std::string as_model(const Outcome& o)
 TEST(Reader, NearMissesAgreeWithTheCLibrary)
 {
 	const std::string lines[] = {"1234567 1234000 30 4.25\n", "12345678 1 22 12345678.1234567890\n",
-	                             "-1 +2 0 .5e1\n", "5 0 1 0.000001\n",
+	                             "-1 +2 0 .5e1\n", "5 0 1 0.000001\n", "1 2 3 12.5e+12\n",
 	                             "+0001234567890\t-1234567890123456\r\n-30 -4.25\r\n"};
 	const char near[] = {'/', ':', '-', '+', ',', '.', 'e', 'E', 'd', 'f', 'x', '0', '9', ' ',
 	                     '\t', '\r', '\v', '\f', '\0', '\x7f', '\xb0', '\xb9', '\xae', '\xa0', '\xe5'};
