@@ -20,12 +20,15 @@ enum class Shape {
 	cents,    // amounts in cents, 9 to 13 digits
 	pow,      // half the queries need pow: a negative rate or term
 	columns,  // right-aligned columns, four queries a line
+	long_amounts,  // amounts of 17 to 19 digits
+	exponent,      // every rate with an exponent: "1.234567e+00"
 	mixed,    // each query in one of the shapes above
 	near_one, // grown balances within an ulp or so of 1: pow's last bit decides
 };
 
-constexpr const char* shape_names[] = {"plain", "crlf",    "tabs",  "padded",  "signs",
-                                       "cents", "pow",     "columns", "mixed", "near-one"};
+constexpr const char* shape_names[] = {"plain", "crlf", "tabs",    "padded", "signs",
+                                       "cents", "pow",  "columns", "long",   "exponent",
+                                       "mixed", "near-one"};
 constexpr int shape_count = sizeof shape_names / sizeof shape_names[0];
 
 // The shape named s, or false.
@@ -55,6 +58,8 @@ struct CorpusGenerator {
 		long long dlh = static_cast<long long>(rng() % 10000000) + 1;
 		if (s == Shape::cents)
 			dlh = dlh * 100 + static_cast<long long>(rng() % 100) + 100000000 * static_cast<long long>(rng() % 10000);
+		if (s == Shape::long_amounts)
+			dlh = dlh * 100000000000 + static_cast<long long>(rng() % 100000000000);
 		long long spl;
 		switch (rng() % 4) {
 		case 0: spl = dlh - static_cast<long long>(rng() % 100); break;           // nearly paid
@@ -92,6 +97,8 @@ struct CorpusGenerator {
 			                     std::strtod(rate, nullptr));
 		case Shape::signs:
 			return std::snprintf(out, 160, "%+lld %+lld %+lld +%s\n", dlh, spl, rok, rate);
+		case Shape::exponent:
+			return std::snprintf(out, 160, "%lld %lld %lld %.6e\n", dlh, spl, rok, std::strtod(rate, nullptr));
 		case Shape::columns:
 			return std::snprintf(out, 160, "%9lld %9lld %3lld %20s%s", dlh, spl, rok, rate,
 			                     written % 4 == 0 ? "\n" : "   ");

@@ -17,7 +17,7 @@ int main(int argc, char** argv)
 			++i;
 		} else {
 			std::fprintf(stderr, "usage: make_corpus [--queries N] [--shape plain|crlf|tabs|padded|"
-			                     "signs|cents|pow|columns|mixed|near-one]\n");
+			                     "signs|cents|pow|columns|long|exponent|mixed|near-one]\n");
 			return 2;
 		}
 	}

@@ -165,7 +165,8 @@ int write_corpus(Shape shape, long n, std::string& path)
 int shape_table(long n, int rounds)
 {
 	const Shape shapes[] = {Shape::plain, Shape::crlf,  Shape::tabs, Shape::padded,
-	                        Shape::signs, Shape::cents, Shape::pow,  Shape::columns};
+	                        Shape::signs, Shape::cents, Shape::pow,  Shape::columns,
+	                        Shape::long_amounts, Shape::exponent};
 	constexpr int count = sizeof shapes / sizeof shapes[0];
 	int fds[count];
 	std::string paths[count];
