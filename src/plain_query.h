@@ -215,7 +215,7 @@ const char* read_long(const char* p, BalanceQuery& q)
 {
 	Classes c = Kernel::classify(p, 0, 4);
 	c.sign = Kernel::signs(p, 0, 4);
-	if (~(c.digit | c.point | c.space | c.sign) != 0)
+	if ((c.digit | c.point | c.space | c.sign) != ~u64{0})  // some byte unknown yet
 		c.exponent = Kernel::exponents(p, 0, 4);
 	const Bounds b = bounds_of(c);
 	if (b.e3 >= window - 1)  // bit 63 also stands for "none"
