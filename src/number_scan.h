@@ -31,6 +31,36 @@ constexpr int max_exact_pow10 = exact::max_pow10;
 constexpr std::uint64_t max_exact_mantissa = std::uint64_t{1} << 53;
 constexpr std::ptrdiff_t max_fast_digits = 19;  // 19 digits always fit in 64 bits
 
+// A magnitude of at most 19 digits and its sign as strtoll gives them:
+// saturated beyond the range of int64_t.
+inline std::int64_t saturated(std::uint64_t magnitude, bool negative)
+{
+	constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
+	constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
+	if (magnitude > static_cast<std::uint64_t>(max))  // 2^63 itself is min's
+		return negative ? min : max;
+	return negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
+}
+
+// m * 10^e rounded once, where that is exact work: a mantissa up to 2^53
+// times or divided by an exact power of ten rounds once (Clinger); a longer
+// one divided by a power of ten is settled by divide_exactly.  False
+// otherwise.
+inline bool scale_exactly(std::uint64_t m, std::ptrdiff_t e, double& value)
+{
+	if (m == 0) {  // zero, whatever the exponent
+		value = 0.0;
+		return true;
+	}
+	if (e < -max_exact_pow10 || e > max_exact_pow10)
+		return false;
+	if (m <= max_exact_mantissa) {
+		value = e >= 0 ? static_cast<double>(m) * exact_pow10[e] : static_cast<double>(m) / exact_pow10[-e];
+		return true;
+	}
+	return e < 0 && divide_exactly(m, static_cast<int>(-e), value);
+}
+
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p
 // when there are no digits.
 inline const char* scan_int64(const char* p, std::int64_t& value)
@@ -48,24 +78,15 @@ inline const char* scan_int64(const char* p, std::int64_t& value)
 	if (p == digits)
 		return first;
 
-	constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
-	constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
-	constexpr std::uint64_t magnitude_max = static_cast<std::uint64_t>(max);
-	if (p - significant > max_fast_digits || m > magnitude_max + (negative ? 1 : 0))
-		value = negative ? min : max;
-	else if (!negative)
-		value = static_cast<std::int64_t>(m);
-	else if (m > magnitude_max)
-		value = min;
+	if (p - significant > max_fast_digits)  // m has wrapped; far beyond the range
+		value = negative ? std::numeric_limits<std::int64_t>::min() : std::numeric_limits<std::int64_t>::max();
 	else
-		value = -static_cast<std::int64_t>(m);
+		value = saturated(m, negative);
 	return p;
 }
 
-// Exact fast path for plain decimals of at most 19 significant digits: a
-// mantissa up to 2^53 times or divided by an exact power of ten rounds once
-// (Clinger); a longer one divided by a power of ten is settled by
-// divide_exactly.  Returns nullptr when the text is outside it; the caller
+// Exact fast path for plain decimals of at most 19 significant digits,
+// scaled by scale_exactly.  Returns nullptr when the text is outside it; the caller
 // then converts the whole token with parse_double_token.
 inline const char* scan_double_fast(const char* p, double& value)
 {
@@ -116,17 +137,8 @@ inline const char* scan_double_fast(const char* p, double& value)
 		}  // else the 'e' is not part of the number
 	}
 
-	if (m == 0) {  // zero, whatever the exponent
-		value = negative ? -0.0 : 0.0;
-		return p;
-	}
-	if (exponent < -max_exact_pow10 || exponent > max_exact_pow10)
-		return nullptr;
 	double v;
-	if (m <= max_exact_mantissa)
-		v = exponent >= 0 ? static_cast<double>(m) * exact_pow10[exponent]
-		                  : static_cast<double>(m) / exact_pow10[-exponent];
-	else if (exponent >= 0 || !divide_exactly(m, static_cast<int>(-exponent), v))
+	if (!scale_exactly(m, exponent, v))
 		return nullptr;
 	value = negative ? -v : v;
 	return p;

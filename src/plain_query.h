@@ -95,16 +95,6 @@ BALANCE_CHECK_INLINE u64 value19(const char* e, int n)
 	return Kernel::value16(e - 16, n - 16) * pow10_u64[16] + Kernel::value16(e, 16);
 }
 
-// A magnitude and its sign as strtoll gives them: saturated beyond the range.
-inline std::int64_t saturated(u64 magnitude, bool negative)
-{
-	constexpr u64 max = u64{1} << 63;  // the magnitude of INT64_MIN
-	if (negative)
-		return magnitude >= max ? -static_cast<std::int64_t>(max - 1) - 1
-		                        : -static_cast<std::int64_t>(magnitude);
-	return magnitude >= max ? static_cast<std::int64_t>(max - 1) : static_cast<std::int64_t>(magnitude);
-}
-
 // The exponent after the letter at p + letter, which ends at p + end: 1 to
 // 3 digits after an optional sign.
 template <typename Kernel>
@@ -112,23 +102,6 @@ BALANCE_CHECK_INLINE int exponent_value(const char* p, int letter, int end, int 
 {
 	const int x = static_cast<int>(Kernel::value16(p + end, end - letter - 1 - sign));
 	return sign != 0 && p[letter + 1] == '-' ? -x : x;
-}
-
-// m * 10^e rounded once, where that is exact work: as for the general
-// path's decimals (Clinger, or the exact division).  False otherwise.
-inline bool scale(u64 m, int e, double& value)
-{
-	if (m == 0) {
-		value = 0.0;
-		return true;
-	}
-	if (e < -max_exact_pow10 || e > max_exact_pow10)
-		return false;
-	if (m <= max_exact_mantissa) {
-		value = e >= 0 ? static_cast<double>(m) * exact_pow10[e] : static_cast<double>(m) / exact_pow10[-e];
-		return true;
-	}
-	return e < 0 && divide_exactly(m, -e, value);
 }
 
 // The rest of read_plain_query_with, once the window is classified: checks
@@ -186,12 +159,12 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 	// At most 19 digits in all: below 10^19, within 64 bits.
 	const u64 m = integer * pow10_u64[fraction] + fraction_value;
 	double rate;
-	if (letters == 0) {
-		if (m <= max_exact_mantissa)
-			rate = static_cast<double>(m) / exact_pow10[fraction];
-		else if (!divide_exactly(m, fraction, rate))
+	if (letters != 0) {
+		if (!scale_exactly(m, exponent_value<Kernel>(p, letter, e3, exponent_sign) - fraction, rate))
 			return nullptr;
-	} else if (!scale(m, exponent_value<Kernel>(p, letter, e3, exponent_sign) - fraction, rate)) {
+	} else if (m <= max_exact_mantissa) {  // the everyday rate: no exponent to check
+		rate = static_cast<double>(m) / exact_pow10[fraction];
+	} else if (!divide_exactly(m, fraction, rate)) {
 		return nullptr;
 	}
 	rate = negative(g3, s3) ? -rate : rate;
@@ -231,6 +204,17 @@ const char* read_long(const char* p, BalanceQuery& q)
 constexpr int short_window = 48;
 constexpr u64 short_bytes = (u64{1} << short_window) - 1;
 
+// A query classified in the short window: finished there, or read again
+// in the whole window when it is longer.
+template <typename Kernel, bool with_signs, bool with_exponents = false>
+BALANCE_CHECK_INLINE const char* finish_short(const char* p, const Classes& c, BalanceQuery& q)
+{
+	const Bounds b = bounds_of(c);
+	if (b.e3 >= short_window)
+		return read_long<Kernel>(p, q);
+	return finish<Kernel, with_signs, with_exponents>(p, c, b, q);
+}
+
 }  // namespace plain
 
 // Reads one plain query at p (white space before it is skipped): three
@@ -252,20 +236,11 @@ BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQue
 		plain::Classes marked{c.digit, c.point, c.space, Kernel::signs(p, 0, 3), 0};
 		if ((~(c.digit | c.point | c.space | marked.sign) & plain::short_bytes) != 0) {
 			marked.exponent = Kernel::exponents(p, 0, 3);
-			const plain::Bounds b = plain::bounds_of(marked);
-			if (b.e3 >= plain::short_window)
-				return plain::read_long<Kernel>(p, q);
-			return plain::finish<Kernel, true, true>(p, marked, b, q);
+			return plain::finish_short<Kernel, true, true>(p, marked, q);
 		}
-		const plain::Bounds b = plain::bounds_of(marked);
-		if (b.e3 >= plain::short_window)
-			return plain::read_long<Kernel>(p, q);
-		return plain::finish<Kernel, true>(p, marked, b, q);
+		return plain::finish_short<Kernel, true>(p, marked, q);
 	}
-	const plain::Bounds b = plain::bounds_of(c);
-	if (b.e3 >= plain::short_window)
-		return plain::read_long<Kernel>(p, q);
-	return plain::finish<Kernel, false>(p, c, b, q);
+	return plain::finish_short<Kernel, false>(p, c, q);
 }
 
 inline const char* read_plain_query(const char* p, BalanceQuery& q)
