@@ -18,6 +18,7 @@
 
 #include "balance.h"
 #include "corpus.h"
+#include "next_query.h"
 #include "query_reader.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chunked_source.h"
+#include "next_query.h"
 #include "query_reader.h"
 
 namespace {

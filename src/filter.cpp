@@ -1,3 +1,5 @@
+// The query loop: every answer is out before the reader waits for input,
+// and before any diagnostic.
 #include "filter.h"
 
 #include <cerrno>
@@ -6,6 +8,7 @@
 
 #include "balance.h"
 #include "explain.h"
+#include "next_query.h"
 
 int write_failed(const Output& out, DiagnoseFunction diagnose)
 {

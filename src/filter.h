@@ -3,12 +3,9 @@
 #ifndef BALANCE_CHECK_FILTER_H
 #define BALANCE_CHECK_FILTER_H
 
+#include "exit_status.h"
 #include "output.h"
 #include "query_reader.h"
-
-constexpr int exit_ok = 0;
-constexpr int exit_failure = 1;
-constexpr int exit_usage = 2;
 
 // Receives one diagnostic line, without the program name or newline.
 using DiagnoseFunction = void (*)(const char* message);

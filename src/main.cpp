@@ -2,9 +2,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "exit_status.h"
 #include "filter.h"
 #include "output.h"
-#include "platform.h"
+#include "platform/platform.h"
 #include "query_reader.h"
 
 #ifndef BALANCE_CHECK_VERSION

@@ -1,5 +1,6 @@
-// Query reader: turns the byte stream into BalanceQuery values, one block
-// at a time, without allocating.
+// Query reader: holds the input, one block at a time, without allocating,
+// and the state of the query being read.  next_query.h turns its data into
+// BalanceQuery values.
 #ifndef BALANCE_CHECK_QUERY_READER_H
 #define BALANCE_CHECK_QUERY_READER_H
 
@@ -7,10 +8,9 @@
 #include <cstdint>
 
 #include "balance.h"
-#include "number_parse.h"
-#include "number_scan.h"
-#include "plain_query.h"
-#include "text.h"
+#include "everyday_query.h"
+#include "input_error.h"
+#include "numbers/whole_token.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
@@ -26,12 +26,10 @@ enum class ReadStatus {
 	error,       // see InputError
 };
 
-enum class InputError { none, not_a_number, too_long, ends_inside_query, read_failed };
-
 struct QueryReader {
 	ReadFunction read;
 	void* context;
-	char* pos;  // next unread byte (the data begins at storage + plain_front_padding)
+	char* pos;  // next unread byte (the data begins at storage + everyday_front_padding)
 	char* end;  // end of the data; *end is a NUL that stops every scan
 	bool eof;
 	int fields;  // values of the current query read so far
@@ -44,32 +42,12 @@ struct QueryReader {
 	// The data (a partial token of at most max_token_length bytes, then one
 	// block) lies between the padding the scanners may read on either side;
 	// the back padding begins with the NUL at *end.
-	char storage[plain_front_padding + max_token_length + read_block_size + plain_back_padding];
+	char storage[everyday_front_padding + max_token_length + read_block_size + everyday_back_padding];
 };
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);
 
-// Token by token, for everything the plain path leaves.
-ReadStatus next_query_general(QueryReader& r, BalanceQuery& q);
-
-// The next query, or why there is none yet.  Inline, so that the caller's
-// loop runs the plain path without a call.
-inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
-{
-	if (r.fields == 0) {
-		if (const char* end = read_plain_query(r.pos, q)) {
-			r.pos = const_cast<char*>(end);
-			++r.query_number;
-			return ReadStatus::query;
-		}
-	}
-	return next_query_general(r, q);
-}
-
 // Keeps the unfinished token, reads more.  False on a read error.
 bool refill(QueryReader& r);
-
-// One line (no newline) saying what went wrong, for the diagnostic.
-std::size_t describe_error(const QueryReader& r, char* out, std::size_t size);
 
 #endif

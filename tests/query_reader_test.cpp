@@ -1,104 +1,17 @@
-#include <algorithm>
+// The reader over the byte stream: the same queries however the input
+// is split, and what strtoll and strtod take, nothing else; the errors and
+// their texts.
 #include <cctype>
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <iterator>
-#include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "filter.h"
-#include "query_reader.h"
+#include "reader_harness.h"
 
 namespace {
-
-// Hands out the input in pieces of the given sizes (the last one repeats;
-// 0 stands for 1, since a read of 0 bytes means the end).
-struct ChunkedInput {
-	std::string data;
-	std::vector<std::size_t> sizes;
-	std::size_t offset = 0;
-	std::size_t reads = 0;
-	int fail_with = 0;  // errno to fail with once the data is out
-	bool interrupt = false;  // every other read fails with EINTR
-	std::size_t calls = 0;
-};
-
-long read_chunk(void* context, char* buffer, std::size_t size)
-{
-	auto& in = *static_cast<ChunkedInput*>(context);
-	if (in.interrupt && ++in.calls % 2 == 0) {
-		errno = EINTR;
-		return -1;
-	}
-	if (in.offset == in.data.size() && in.fail_with != 0) {
-		errno = in.fail_with;
-		return -1;
-	}
-	std::size_t n = in.sizes.empty() ? size : in.sizes[std::min(in.reads, in.sizes.size() - 1)];
-	n = std::min({std::max(n, std::size_t{1}), size, in.data.size() - in.offset});
-	std::memcpy(buffer, in.data.data() + in.offset, n);
-	in.offset += n;
-	++in.reads;
-	return static_cast<long>(n);
-}
-
-struct Outcome {
-	std::string queries;  // one "dlh spl rok urok-bits" line per query
-	ReadStatus last;
-	InputError error;
-	std::string message;
-};
-
-// At the start of a query, the chosen window kernel and its portable twin
-// take or leave the same text, with the same values.
-void expect_kernels_agree(const char* pos)
-{
-	BalanceQuery chosen, generic;
-	const char* end = read_plain_query(pos, chosen);
-	EXPECT_EQ(read_plain_query_with<plain::generic::Kernel>(pos, generic), end);
-	if (end != nullptr) {
-		EXPECT_EQ(std::memcmp(&generic, &chosen, sizeof chosen), 0);
-	}
-}
-
-Outcome read_all(ChunkedInput in)
-{
-	auto r = std::make_unique<QueryReader>();
-	reader_init(*r, read_chunk, &in);
-	Outcome o{};
-	for (;;) {
-		if (r->fields == 0)
-			expect_kernels_agree(r->pos);
-		BalanceQuery q;
-		const ReadStatus s = next_query(*r, q);
-		if (s == ReadStatus::need_input) {
-			refill(*r);
-			continue;
-		}
-		if (s != ReadStatus::query) {
-			o.last = s;
-			o.error = r->error;
-			char message[512];
-			describe_error(*r, message, sizeof message);
-			o.message = message;
-			return o;
-		}
-		std::uint64_t bits;
-		std::memcpy(&bits, &q.urok, sizeof bits);
-		o.queries += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' +
-		             std::to_string(q.rok) + ' ' + std::to_string(bits) + '\n';
-	}
-}
-
-Outcome read_all(const std::string& data, std::vector<std::size_t> sizes = {})
-{
-	return read_all(ChunkedInput{data, std::move(sizes)});
-}
 
 TEST(Reader, EveryWhiteSpaceByteSeparates)
 {
@@ -112,11 +25,6 @@ TEST(Reader, EveryWhiteSpaceByteSeparates)
 		EXPECT_EQ(o.queries, read_all("1 2 3 4.5 -1 0 7 100").queries);
 	}
 }
-
-const std::string mixed_input =
-	"100 99 1 5\n\n  100\t100\r\n10 7.5 -0 +12 0009223372036854775808 .5e-2\v"
-	"1 2 3 0x1.8p1 4 5 6 nan(12) 7 8 9 -inf\f1 1 1 2.2250738585072014e-308 "
-	"1 2 3 123456789012345678901234567890e-10 -9223372036854775809 0 0 4.\n";
 
 TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 {
@@ -132,87 +40,6 @@ TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 	// Without the final newline the last token ends at the end of input.
 	const std::string unterminated = mixed_input.substr(0, mixed_input.size() - 1);
 	EXPECT_EQ(read_all(unterminated, {1}).queries, whole.queries);
-}
-
-// The plain path takes everyday queries in one go; the general path must
-// give the same values for them, bit for bit, on the edges of the plain
-// forms: 8 and 9 digits, 16 and 17, 19 and 20 (saturated), 2^53, signs, every
-// white space.
-TEST(Reader, PlainPathAgreesWithGeneralPath)
-{
-	std::mt19937_64 rng(4);
-	auto digits = [&](std::uint64_t n) {
-		std::string d;
-		for (std::uint64_t i = 0; i < n; ++i)
-			d += static_cast<char>('0' + rng() % 10);
-		return d;
-	};
-	const char* fixed_rates[] = {"9007199254740992", "9007199254740993", "900719925474099.3",
-	                             "9999999999999999999", "1234567890.123456789", "0.1234567890123456789",
-	                             "12345678901234567.89", "00000000000000000001", "18446744073709551615",
-	                             "5.", "0.5", "1234567.123456789012", "1.000000000000000000",
-	                             "00.00", "7", "9007.199254740993", "0.9007199254740993",
-	                             "90071992.54740993", "90071992.54740991", "1e22", "1e23", "1E-22",
-	                             "1.e5", "9007199254740993e-22", "1.5E+3", "0e999", "0.0e-5", "1e0999",
-	                             "123456789012345678.9e-5", "5e-324", "1.7976931348623157e308"};
-	const char* fixed_integers[] = {"9223372036854775807", "9223372036854775808", "9999999999999999999",
-	                                "0000000000000000001", "00000000000000000001"};
-	const char* separators[] = {" ", " ", " ", "  ", "\t", " \r\n", "\n\n\n", "\v\f"};
-	std::string input;
-	auto sign = [&]() -> std::string { return rng() % 4 ? "" : rng() % 2 ? "-" : "+"; };
-	for (int i = 0; i < 20000; ++i) {
-		for (int field = 0; field < 3; ++field)
-			input += sign() + (i % 10 == field + 1 ? fixed_integers[rng() % std::size(fixed_integers)]
-			                                       : digits(1 + rng() % (rng() % 4 ? 10 : 21))) +
-			         separators[rng() % 8];
-		if (i % 10 == 0)
-			input += sign() + fixed_rates[rng() % std::size(fixed_rates)];
-		else
-			input += sign() + digits(1 + rng() % (rng() % 4 ? 8 : 20)) + (rng() % 4 ? "." + digits(rng() % 20) : "") +
-			         (rng() % 4 ? "" : (rng() % 2 ? "e" : "E") + sign() + digits(1 + rng() % 4));
-		input += separators[rng() % 8];
-	}
-	// Each plain form is taken by the plain path itself, not only left to
-	// the general one (which gives the same values, as below).
-	struct Form {
-		const char* text;
-		bool taken;
-	};
-	for (const Form f : {Form{"1 2 3 4 ", true}, Form{"-1 +2 -3 +4.5\r\n", true},
-	                     Form{"0001 2 3 .5e1 ", false}, Form{"1 2 3 4.5e-3 ", true},
-	                     Form{"9223372036854775808 2 3 1234567890.123456789\t", true},
-	                     Form{"1 2 3 1.E+22 ", true}, Form{"1 2 3 1e1234 ", false}}) {
-		char padded[plain_front_padding + 128] = {};
-		std::memcpy(padded + plain_front_padding, f.text, std::strlen(f.text));
-		BalanceQuery q;
-		EXPECT_EQ(read_plain_query(padded + plain_front_padding, q) != nullptr, f.taken) << f.text;
-	}
-	ChunkedInput in{input, {}};
-	auto plain = std::make_unique<QueryReader>(), general = std::make_unique<QueryReader>();
-	reader_init(*plain, read_chunk, &in);
-	refill(*plain);
-	ChunkedInput again{input, {}};
-	reader_init(*general, read_chunk, &again);
-	refill(*general);
-	int queries = 0;
-	for (;;) {
-		if (plain->fields == 0)
-			expect_kernels_agree(plain->pos);
-		BalanceQuery a, b;
-		const ReadStatus sa = next_query(*plain, a);
-		const ReadStatus sb = next_query_general(*general, b);
-		ASSERT_EQ(sa, sb);
-		if (sa == ReadStatus::need_input) {
-			refill(*plain);
-			refill(*general);
-			continue;
-		}
-		if (sa != ReadStatus::query)
-			break;
-		ASSERT_EQ(std::memcmp(&a, &b, sizeof a), 0) << a.dlh << ' ' << a.spl << ' ' << a.rok;
-		++queries;
-	}
-	EXPECT_EQ(queries, 20000);
 }
 
 // The input format as the C library reads it: split on white space, each
@@ -361,86 +188,6 @@ TEST(Reader, ReadErrorEndsTheRun)
 	EXPECT_EQ(o.error, InputError::read_failed);
 	EXPECT_EQ(o.message, "query 2: read error: Is a directory");
 	EXPECT_EQ(o.queries, read_all("1 2 3 4").queries);
-}
-
-// Output hook: takes at most `piece` bytes a call; every other call fails
-// with EINTR when asked to.
-struct Sink {
-	std::string text;
-	std::size_t piece;
-	bool interrupt;
-	std::size_t calls = 0;
-	std::size_t largest = 0;  // the most asked of one call
-};
-
-long write_piece(void* context, const char* data, std::size_t size)
-{
-	auto& s = *static_cast<Sink*>(context);
-	s.largest = std::max(s.largest, size);
-	if (s.interrupt && ++s.calls % 2 == 0) {
-		errno = EINTR;
-		return -1;
-	}
-	const std::size_t n = std::min(size, s.piece);
-	s.text.append(data, n);
-	return static_cast<long>(n);
-}
-
-void no_diagnostic(const char*) {}
-
-// Interrupted calls are retried and short reads and writes continued: the
-// answers and the status are those of a plain run.
-TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
-{
-	// First the answer block fills to 3 bytes short of full (16 381 answers
-	// of 4 bytes, three of 3, all from the first read), and a 4-byte answer
-	// comes next.
-	std::string input;
-	for (int i = 0; i < 16381; ++i)
-		input += "0 1 0 0\n";
-	input += "1 0 0 0\n1 0 0 0\n1 0 0 0\n0 1 0 0\n";
-	for (int i = 0; i < 3000; ++i)
-		input += mixed_input;
-	struct Case {
-		std::vector<std::size_t> read_sizes;
-		bool read_interrupt;
-		std::size_t write_piece;
-		bool write_interrupt;
-	};
-	const Case cases[] = {
-		{{}, false, output_block_size, false},  // the plain run, first
-		{{1}, false, output_block_size, false},
-		{{}, true, output_block_size, false},
-		{{7}, true, 1, false},
-		{{}, false, 1, true},
-		{{1}, true, 3, true},
-	};
-	std::string plain;
-	for (const Case& c : cases) {
-		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
-		in.interrupt = c.read_interrupt;
-		Sink sink{{}, c.write_piece, c.write_interrupt};
-		auto r = std::make_unique<QueryReader>();
-		struct Guarded {  // a write past the answer block lands in the guard
-			Output out;
-			char guard[output_block_size];
-		};
-		auto g = std::make_unique<Guarded>();
-		std::memset(g->guard, 0x5a, sizeof g->guard);
-		reader_init(*r, read_chunk, &in);
-		output_init(g->out, write_piece, &sink);
-		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic), exit_ok);
-		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
-		          static_cast<std::ptrdiff_t>(sizeof g->guard));
-		if (plain.empty())
-			plain = sink.text;
-		EXPECT_EQ(sink.text, plain);
-		EXPECT_LE(sink.largest, output_block_size);  // never more than the block holds
-		if (c.read_interrupt) {
-			EXPECT_GT(in.calls, 2u);  // the interruptions did happen
-		}
-	}
-	EXPECT_EQ(plain.compare(16381 * 4, 13, "no\nno\nno\nyes\n"), 0);
 }
 
 }  // namespace

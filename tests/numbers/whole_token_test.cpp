@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "number_parse.h"
-#include "number_scan.h"
+#include "numbers/whole_token.h"
+#include "numbers/scanners.h"
 
 namespace {
 

@@ -1,22 +1,22 @@
-// The plain query path's kernel in SSE2: the byte classes of the window from
-// 16-byte vectors, and the digits of two tokens converted
-// together in one multiply-add ladder.  Compiled only where SSE2 is part of
-// the target (all of x86-64, and 32-bit x86 built with -msse2).
-#ifndef BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
-#define BALANCE_CHECK_PLAIN_KERNEL_SSE2_H
+// The window kernel in SSE2: byte classes from 16-byte vectors, and the
+// digits of two tokens converted together in one multiply-add ladder.
+// Compiled only where target.h finds SSE2 (all of x86-64, and 32-bit x86
+// built with -msse2).
+#ifndef BALANCE_CHECK_KERNELS_SSE2_H
+#define BALANCE_CHECK_KERNELS_SSE2_H
 
-#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
-	!defined(BALANCE_CHECK_PORTABLE_ONLY)
-#define BALANCE_CHECK_HAVE_SSE2 1
+#include "target.h"
+
+#if defined(BALANCE_CHECK_HAVE_SSE2)
 
 #include <emmintrin.h>
 
 #include <cstddef>
 #include <cstdint>
 
-#include "plain_kernel_generic.h"
+#include "kernels/kernel.h"
 
-namespace plain {
+namespace kernels {
 namespace sse2 {
 
 inline __m128i load16(const char* p)
@@ -24,14 +24,14 @@ inline __m128i load16(const char* p)
 	return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
 
-inline __m128i load8(const char* p)
+inline __m128i load_low8(const char* p)  // into the low half
 {
 	return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
 }
 
 inline u64 low64(__m128i v)
 {
-#if defined(__x86_64__) || defined(_M_X64)
+#if defined(BALANCE_CHECK_X86_64)
 	return static_cast<u64>(_mm_cvtsi128_si64(v));
 #else
 	// 32-bit x86 has no 64-bit move out of a vector register.
@@ -46,8 +46,8 @@ alignas(16) inline constexpr unsigned char keep[16] = {0, 0, 0, 0, 0, 0, 0, 0,
 
 inline __m128i last_digits(const char* end, int n)  // n <= 8, into 8 bytes
 {
-	const __m128i mask = load8(reinterpret_cast<const char*>(keep) + n);
-	return _mm_and_si128(_mm_sub_epi8(load8(end - 8), _mm_set1_epi8('0')), mask);
+	const __m128i kept = load_low8(reinterpret_cast<const char*>(keep) + n);
+	return _mm_and_si128(_mm_sub_epi8(load_low8(end - 8), _mm_set1_epi8('0')), kept);
 }
 
 // Two 8-digit numbers, one per half of v (digit values, most significant
@@ -97,13 +97,11 @@ inline __m128i signs_of(__m128i v)
 }
 
 struct Kernel {
-	// Digits, points and white space of the 16-byte blocks first to
-	// last - 1 of the window; signs are left to signs(), as most files
-	// have none.
-	static Classes classify(const char* p, int first, int last)
+	template <int bytes>
+	static Classes classify(const char* p)
 	{
 		Classes c{0, 0, 0, 0, 0};
-		for (int i = first; i < last; ++i) {
+		for (int i = 0; i < bytes / 16; ++i) {
 			const __m128i v = load16(p + std::ptrdiff_t{16} * i);
 			c.digit |= mask(digits_of(v)) << (16 * i);
 			c.point |= mask(points_of(v)) << (16 * i);
@@ -112,20 +110,20 @@ struct Kernel {
 		return c;
 	}
 
-	// The signs of the same blocks.
-	static u64 signs(const char* p, int first, int last)
+	template <int bytes>
+	static u64 signs(const char* p)
 	{
 		u64 sign = 0;
-		for (int i = first; i < last; ++i)
+		for (int i = 0; i < bytes / 16; ++i)
 			sign |= mask(signs_of(load16(p + std::ptrdiff_t{16} * i))) << (16 * i);
 		return sign;
 	}
 
-	// The exponent letters of the same blocks.
-	static u64 exponents(const char* p, int first, int last)
+	template <int bytes>
+	static u64 exponents(const char* p)
 	{
 		u64 letter = 0;
-		for (int i = first; i < last; ++i) {
+		for (int i = 0; i < bytes / 16; ++i) {
 			const __m128i lower = _mm_or_si128(load16(p + std::ptrdiff_t{16} * i), _mm_set1_epi8(0x20));
 			letter |= mask(_mm_cmpeq_epi8(lower, _mm_set1_epi8('e'))) << (16 * i);
 		}
@@ -149,7 +147,7 @@ struct Kernel {
 };
 
 }  // namespace sse2
-}  // namespace plain
+}  // namespace kernels
 
 #endif
 #endif

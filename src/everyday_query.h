@@ -1,49 +1,40 @@
-// The everyday query, "1234567 1234000 30 4.25\n", read in one go: the byte
-// classes of a 64-byte window give every token boundary at once, so the
-// next query's start waits on a few bit operations rather than on a chain
-// of loads.  Signs, leading zeros, numbers of up to 19 digits, short
-// exponents and any white space stay on this path; anything else (longer
-// numbers or exponents, hexadecimal, a token at the end of the data) is
-// left to the general token-by-token path, which gives the same values.
-//
-// The window work is a kernel: SSE2 where the target has it, the portable
-// SWAR twin everywhere else; the choice is made here, once.
-#ifndef BALANCE_CHECK_PLAIN_QUERY_H
-#define BALANCE_CHECK_PLAIN_QUERY_H
+// The fast path: the everyday query, "1234567 1234000 30 4.25\n", read in
+// one go.  The byte classes of a 64-byte window give every token boundary
+// at once, so the next query's start waits on a few bit operations rather
+// than on a chain of loads.  Signs, leading zeros, numbers of up to 19
+// digits, short exponents and any white space stay on this path; anything
+// else (longer numbers or exponents, hexadecimal, a token at the end of
+// the data) is left to the general token-by-token path (general_query.cpp),
+// which gives the same values.  Written once over any window kernel
+// (kernels/kernel.h); the reader runs the one kernels/chosen.h picks.
+#ifndef BALANCE_CHECK_EVERYDAY_QUERY_H
+#define BALANCE_CHECK_EVERYDAY_QUERY_H
 
 #include <cstddef>
 #include <cstdint>
 
 #include "balance.h"
-#include "bits.h"
-#include "number_scan.h"
-#include "plain_kernel_generic.h"
-#include "plain_kernel_sse2.h"
-#include "text.h"
+#include "kernels/chosen.h"
+#include "kernels/kernel.h"
+#include "numbers/bit_scan.h"
+#include "numbers/digits.h"
+#include "numbers/exact_value.h"
+#include "numbers/scanners.h"
+#include "numbers/white_space.h"
+#include "target.h"
 
-namespace plain {
-#if defined(BALANCE_CHECK_HAVE_SSE2)
-using ChosenKernel = sse2::Kernel;
-#else
-using ChosenKernel = generic::Kernel;
-#endif
-}  // namespace plain
-
-// Bytes the plain path may read before the first byte of the data and
+// Bytes the fast path may read before the first byte of the data and
 // after its end: the reader's buffer keeps them, zeroed.
-constexpr std::size_t plain_front_padding = 16;
-constexpr std::size_t plain_back_padding = 64;
-static_assert(plain_back_padding >= scan_padding, "the general scanners read past the end too");
+constexpr std::size_t everyday_front_padding = 16;
+constexpr std::size_t everyday_back_padding = kernels::window;
+static_assert(everyday_back_padding >= scan_padding, "the general scanners read past the end too");
 
-// The fast path is one piece of straight-line code in the caller's loop;
-// GCC and Clang otherwise split it into calls once it has two instances.
-#if defined(__GNUC__) || defined(__clang__)
-#define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
-#else
-#define BALANCE_CHECK_INLINE inline
-#endif
+namespace everyday {
 
-namespace plain {
+using kernels::Classes;
+using kernels::short_window;
+using kernels::u64;
+using kernels::window;
 
 constexpr u64 top_bit = u64{1} << 63;
 
@@ -104,7 +95,7 @@ BALANCE_CHECK_INLINE int exponent_value(const char* p, int letter, int end, int 
 	return sign != 0 && p[letter + 1] == '-' ? -x : x;
 }
 
-// The rest of read_plain_query_with, once the window is classified: checks
+// The rest of read_everyday_query_with, once the window is classified: checks
 // the form and converts.  Instantiated without marks, with signs, and with
 // signs and exponents, so that files skip the work of marks they lack.
 template <typename Kernel, bool with_signs, bool with_exponents = false>
@@ -125,7 +116,7 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 	const int whole = point - s3 - g3;
 	const int exponent_sign = letters != 0 ? static_cast<int>((signs >> (letter + 1)) & 1) : 0;
 	const int exponent_digits = e3 - letter - 1 - exponent_sign;  // when there is a letter
-	const bool plain_form =
+	const bool everyday_form =
 		(starts & 1) != 0 &&                              // p is a token
 		((token | c.space) & before_end) == before_end && // nothing else before the end
 		((c.space >> e3) & 1) != 0 &&                     // white space after the rate
@@ -139,7 +130,7 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 		// at most one exponent, in the rate after its point, of 1 to 3 digits
 		(letters == 0 || ((letters & (letters - 1)) == 0 && letter > s3 && point < letter &&
 		                  exponent_digits >= 1 && exponent_digits <= 3));
-	if (!plain_form)
+	if (!everyday_form)
 		return nullptr;
 
 	auto negative = [p](int sign, int start) { return with_signs && sign != 0 && p[start] == '-'; };
@@ -186,10 +177,10 @@ BALANCE_CHECK_INLINE const char* finish(const char* p, const Classes& c, const B
 template <typename Kernel>
 const char* read_long(const char* p, BalanceQuery& q)
 {
-	Classes c = Kernel::classify(p, 0, 4);
-	c.sign = Kernel::signs(p, 0, 4);
+	Classes c = Kernel::template classify<window>(p);
+	c.sign = Kernel::template signs<window>(p);
 	if ((c.digit | c.point | c.space | c.sign) != ~u64{0})  // some byte unknown yet
-		c.exponent = Kernel::exponents(p, 0, 4);
+		c.exponent = Kernel::template exponents<window>(p);
 	const Bounds b = bounds_of(c);
 	if (b.e3 >= window - 1)  // bit 63 also stands for "none"
 		return nullptr;
@@ -200,8 +191,6 @@ const char* read_long(const char* p, BalanceQuery& q)
 	return finish<Kernel, false>(p, c, b, q);
 }
 
-// Most queries fit in the first three blocks of the window.
-constexpr int short_window = 48;
 constexpr u64 short_bytes = (u64{1} << short_window) - 1;
 
 // A query classified in the short window: finished there, or read again
@@ -215,15 +204,15 @@ BALANCE_CHECK_INLINE const char* finish_short(const char* p, const Classes& c, B
 	return finish<Kernel, with_signs, with_exponents>(p, c, b, q);
 }
 
-}  // namespace plain
+}  // namespace everyday
 
-// Reads one plain query at p (white space before it is skipped): three
+// Reads one everyday query at p (white space before it is skipped): three
 // integers of 1 to 19 digits and a rate of 1 to 19 digits with an optional
 // point among them and an optional exponent of 1 to 3 digits, each number
 // with an optional sign, separated by white space and followed by it, all
 // within the window.  Returns the end of the rate, or nullptr.
 template <typename Kernel>
-BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQuery& q)
+BALANCE_CHECK_INLINE const char* read_everyday_query_with(const char* p, BalanceQuery& q)
 {
 	p = skip_space(p);
 	// Most queries fit in 48 bytes and have no marks: classify those first;
@@ -231,21 +220,22 @@ BALANCE_CHECK_INLINE const char* read_plain_query_with(const char* p, BalanceQue
 	// and exponent letters only if some byte is not a sign either.  Each
 	// case keeps its own straight line, so that the unmarked one, the
 	// everyday case, holds its classes and bounds in registers.
-	const plain::Classes c = Kernel::classify(p, 0, 3);
-	if ((~(c.digit | c.point | c.space) & plain::short_bytes) != 0) {
-		plain::Classes marked{c.digit, c.point, c.space, Kernel::signs(p, 0, 3), 0};
-		if ((~(c.digit | c.point | c.space | marked.sign) & plain::short_bytes) != 0) {
-			marked.exponent = Kernel::exponents(p, 0, 3);
-			return plain::finish_short<Kernel, true, true>(p, marked, q);
+	using kernels::short_window;
+	const kernels::Classes c = Kernel::template classify<short_window>(p);
+	if ((~(c.digit | c.point | c.space) & everyday::short_bytes) != 0) {
+		kernels::Classes marked{c.digit, c.point, c.space, Kernel::template signs<short_window>(p), 0};
+		if ((~(c.digit | c.point | c.space | marked.sign) & everyday::short_bytes) != 0) {
+			marked.exponent = Kernel::template exponents<short_window>(p);
+			return everyday::finish_short<Kernel, true, true>(p, marked, q);
 		}
-		return plain::finish_short<Kernel, true>(p, marked, q);
+		return everyday::finish_short<Kernel, true>(p, marked, q);
 	}
-	return plain::finish_short<Kernel, false>(p, c, q);
+	return everyday::finish_short<Kernel, false>(p, c, q);
 }
 
-inline const char* read_plain_query(const char* p, BalanceQuery& q)
+inline const char* read_everyday_query(const char* p, BalanceQuery& q)
 {
-	return read_plain_query_with<plain::ChosenKernel>(p, q);
+	return read_everyday_query_with<kernels::Chosen>(p, q);
 }
 
 #endif

@@ -1,17 +1,19 @@
-// Fast scanners for query tokens, inline so the reader's hot loop has no
-// calls.  Both read from p without a length: the text must be followed by a
-// byte that ends every number (the reader keeps a NUL after its data) and
-// then by scan_padding - 1 more readable bytes, since digits are loaded
-// eight at a time.  Both return the end of the number they read.
-#ifndef BALANCE_CHECK_NUMBER_SCAN_H
-#define BALANCE_CHECK_NUMBER_SCAN_H
+// Scanners: read one number in place, from its first byte to wherever it
+// stops, inline so the reader's hot loop has no calls.  Both read from p
+// without a length: the text must be followed by a byte that ends every
+// number (the reader keeps a NUL after its data) and then by
+// scan_padding - 1 more readable bytes, since digits are loaded eight at a
+// time.  Both return the end of the number they read; whether the token
+// ends there too is the caller's question (see whole_token.h).
+#ifndef BALANCE_CHECK_SCANNERS_H
+#define BALANCE_CHECK_SCANNERS_H
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 
-#include "digits.h"
-#include "exact_division.h"
+#include "numbers/digits.h"
+#include "numbers/exact_value.h"
 
 constexpr std::size_t scan_padding = 8;
 
@@ -23,42 +25,6 @@ inline bool is_digit(char c)
 inline unsigned digit_value(char c)
 {
 	return static_cast<unsigned char>(c - '0');
-}
-
-// Powers of ten that are exact doubles.
-inline constexpr const double (&exact_pow10)[exact::max_pow10 + 1] = exact::pow10;
-constexpr int max_exact_pow10 = exact::max_pow10;
-constexpr std::uint64_t max_exact_mantissa = std::uint64_t{1} << 53;
-constexpr std::ptrdiff_t max_fast_digits = 19;  // 19 digits always fit in 64 bits
-
-// A magnitude of at most 19 digits and its sign as strtoll gives them:
-// saturated beyond the range of int64_t.
-inline std::int64_t saturated(std::uint64_t magnitude, bool negative)
-{
-	constexpr std::int64_t max = std::numeric_limits<std::int64_t>::max();
-	constexpr std::int64_t min = std::numeric_limits<std::int64_t>::min();
-	if (magnitude > static_cast<std::uint64_t>(max))  // 2^63 itself is min's
-		return negative ? min : max;
-	return negative ? -static_cast<std::int64_t>(magnitude) : static_cast<std::int64_t>(magnitude);
-}
-
-// m * 10^e rounded once, where that is exact work: a mantissa up to 2^53
-// times or divided by an exact power of ten rounds once (Clinger); a longer
-// one divided by a power of ten is settled by divide_exactly.  False
-// otherwise.
-inline bool scale_exactly(std::uint64_t m, std::ptrdiff_t e, double& value)
-{
-	if (m == 0) {  // zero, whatever the exponent
-		value = 0.0;
-		return true;
-	}
-	if (e < -max_exact_pow10 || e > max_exact_pow10)
-		return false;
-	if (m <= max_exact_mantissa) {
-		value = e >= 0 ? static_cast<double>(m) * exact_pow10[e] : static_cast<double>(m) / exact_pow10[-e];
-		return true;
-	}
-	return e < 0 && divide_exactly(m, static_cast<int>(-e), value);
 }
 
 // Optional sign, then decimal digits; saturates as strtoll does.  Returns p

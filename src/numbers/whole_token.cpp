@@ -1,26 +1,20 @@
-// Whole-token number conversion.  Plain decimals take the fast path of
-// number_scan.h; everything else goes to std::from_chars where the library
-// has it, and the forms it does not read as strtod does (hex with its 0x
-// prefix, NaN payloads, overflow to infinity, a leading '+') are handled
-// here or handed to strtod itself.  Without from_chars, strtod takes every
-// token: it is exact too, and the program never leaves the "C" locale.
-#include "number_parse.h"
+// Integers take the scanner of scanners.h.  Rates go to std::from_chars
+// where target.h chooses it, and the forms it does not read as strtod does
+// (hex with its 0x prefix, NaN payloads, overflow to infinity, a leading
+// '+') are handled here or handed to strtod itself.  Without from_chars,
+// strtod takes every rate: it is exact too, and the program never leaves
+// the "C" locale.
+#include "numbers/whole_token.h"
 
-#include "number_scan.h"
-#include "text.h"
+#include "numbers/scanners.h"
+#include "numbers/white_space.h"
+#include "target.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <system_error>
-
-// libc++ before 20 has no from_chars for double; libstdc++'s is an ulp off
-// for some inputs on 32-bit x86, where it is built for x87 arithmetic.
-#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L && !defined(__i386__) && \
-	!defined(_M_IX86) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
-#define BALANCE_CHECK_USE_FROM_CHARS 1
-#endif
 
 namespace {
 

@@ -1,15 +1,15 @@
 // Correctly rounded m / 10^k for decimal mantissas too long for a single
 // rounding, settled in exact 128-bit integer arithmetic.  Inline: the plain
 // query path calls it for every long rate.  Written once for any 128-bit
-// type with the builtin's operators (see wide.h).
+// type with the builtin's operators (see uint128.h).
 #ifndef BALANCE_CHECK_EXACT_DIVISION_H
 #define BALANCE_CHECK_EXACT_DIVISION_H
 
 #include <cstdint>
 #include <cstring>
 
-#include "bits.h"
-#include "wide.h"
+#include "numbers/bit_scan.h"
+#include "numbers/uint128.h"
 
 namespace exact {
 
@@ -68,10 +68,10 @@ struct ReciprocalTable {
 	constexpr ReciprocalTable() : r()
 	{
 		for (int k = 0; k <= max_pow10; ++k) {
-			const wide::Generic d = pow10_wide<wide::Generic>.p[k];
+			const uint128::TwoWords d = pow10_wide<uint128::TwoWords>.p[k];
 			// Long division of 2^shift by d, one quotient bit per step; the
 			// remainder stays below d < 2^74.
-			wide::Generic remainder = 1;
+			uint128::TwoWords remainder = 1;
 			u64 quotient = 0;
 			int shift = 0;
 			while (quotient < (u64{1} << 63)) {
@@ -165,7 +165,7 @@ bool divide_exactly_with(std::uint64_t m, int k, double& value)
 
 inline bool divide_exactly(std::uint64_t m, int k, double& value)
 {
-	return divide_exactly_with<wide::u128>(m, k, value);
+	return divide_exactly_with<uint128::Chosen>(m, k, value);
 }
 
 #endif

@@ -1,7 +1,7 @@
 // POSIX: read(2) and write(2) on file descriptors 0, 1 and 2.  SIGPIPE
 // keeps whatever disposition the caller gave it: by default a closed pipe
 // ends the run at once and quietly, as for any filter.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <poll.h>
 #include <unistd.h>

@@ -1,6 +1,7 @@
-// White space as the C locale's isspace() sees it, without the locale.
-#ifndef BALANCE_CHECK_TEXT_H
-#define BALANCE_CHECK_TEXT_H
+// White space as the C locale's isspace() sees it, without the locale: the
+// only bytes that separate tokens.
+#ifndef BALANCE_CHECK_WHITE_SPACE_H
+#define BALANCE_CHECK_WHITE_SPACE_H
 
 // space, \t, \n, \v, \f, \r
 struct SpaceTable {

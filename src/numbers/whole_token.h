@@ -1,7 +1,9 @@
-// Exact conversion of query tokens: integers as strtoll reads them in base
-// 10, the rate as strtod reads it.
-#ifndef BALANCE_CHECK_NUMBER_PARSE_H
-#define BALANCE_CHECK_NUMBER_PARSE_H
+// Whole-token conversion: a token whose bounds are known, in any form the C
+// library reads, is accepted only as a number from its first byte to its
+// last; integers as strtoll reads them in base 10, the rate as strtod
+// reads it.  The general path's answer for every form the scanners leave.
+#ifndef BALANCE_CHECK_WHOLE_TOKEN_H
+#define BALANCE_CHECK_WHOLE_TOKEN_H
 
 #include <cstddef>
 #include <cstdint>

@@ -1,17 +1,12 @@
-// Eight decimal digits at a time (SWAR): one load, a mask for where the
-// digits stop, and a multiply ladder for their value.
+// Eight decimal digits at a time in a 64-bit word (SWAR): a mask for where
+// the digits stop, and a multiply ladder for their value.
 #ifndef BALANCE_CHECK_DIGITS_H
 #define BALANCE_CHECK_DIGITS_H
 
 #include <cstdint>
 
-#include "bits.h"
-
-// The first byte of the text is the lowest byte of the word, on any target.
-inline std::uint64_t load8(const char* p)
-{
-	return bits::load_le64(p);
-}
+#include "numbers/bit_scan.h"
+#include "numbers/byte_order.h"
 
 // How many of the eight bytes, from the first, are decimal digits (0..8).
 inline int leading_digits(std::uint64_t v)
@@ -49,7 +44,7 @@ inline constexpr std::uint64_t pow10_u64[] = {
 inline const char* scan_digits(const char* p, std::uint64_t& m)
 {
 	for (;;) {
-		const std::uint64_t v = load8(p);
+		const std::uint64_t v = bits::load_le64(p);
 		const int n = leading_digits(v);
 		if (n == 0)
 			return p;

@@ -4,7 +4,7 @@
 // a closed pipe fails, and is reported as EPIPE (the C runtime says EINVAL)
 // so that it ends the run quietly, as on POSIX with SIGPIPE ignored.  Console and pipe handles are never non-blocking for
 // the C runtime, so there is nothing to wait on.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <fcntl.h>
 #include <io.h>

@@ -1,0 +1,24 @@
+// The next query: the fast path where it takes the query whole, the general
+// path for everything else.  Inline, so that the caller's loop runs the
+// fast path without a call.
+#ifndef BALANCE_CHECK_NEXT_QUERY_H
+#define BALANCE_CHECK_NEXT_QUERY_H
+
+#include "balance.h"
+#include "everyday_query.h"
+#include "general_query.h"
+#include "query_reader.h"
+
+inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
+{
+	if (r.fields == 0) {
+		if (const char* end = read_everyday_query(r.pos, q)) {
+			r.pos = const_cast<char*>(end);
+			++r.query_number;
+			return ReadStatus::query;
+		}
+	}
+	return next_query_general(r, q);
+}
+
+#endif

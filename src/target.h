@@ -1,0 +1,63 @@
+// Every compile-time choice about the compiler and the target, made here
+// once: the rest of the program tests only the BALANCE_CHECK_ macros below,
+// never a compiler's own.  Each choice has a standard C++ twin, which
+// BALANCE_CHECK_PORTABLE_ONLY (the CMake option BALANCE_PORTABLE_ONLY)
+// takes everywhere at once, as a compiler with none of these extensions
+// would; CI tests that build too.  The operating system is not chosen here:
+// CMake compiles one file of src/platform/ for it.
+#ifndef BALANCE_CHECK_TARGET_H
+#define BALANCE_CHECK_TARGET_H
+
+#include <charconv>  // defines __cpp_lib_to_chars
+
+// GCC and Clang: bit-scan and byte-swap builtins, forced inlining.
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
+#define BALANCE_CHECK_HAVE_BUILTINS 1
+#endif
+
+// Byte order, where the compiler states it; otherwise loads go byte by byte.
+#if defined(BALANCE_CHECK_HAVE_BUILTINS) && defined(__BYTE_ORDER__)
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+#define BALANCE_CHECK_LITTLE_ENDIAN 1
+#elif __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+#define BALANCE_CHECK_BIG_ENDIAN 1
+#endif
+#endif
+
+// The compiler's unsigned __int128: HAVE says it exists (the tests hold the
+// two-word twin against it even in the portable build), USE that the
+// program computes with it.
+#if defined(__SIZEOF_INT128__)
+#define BALANCE_CHECK_HAVE_INT128 1
+#if !defined(BALANCE_CHECK_PORTABLE_ONLY)
+#define BALANCE_CHECK_USE_INT128 1
+#endif
+#endif
+
+// SSE2: all of x86-64, and 32-bit x86 built with -msse2 (CMake asks for it).
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+	!defined(BALANCE_CHECK_PORTABLE_ONLY)
+#define BALANCE_CHECK_HAVE_SSE2 1
+#if defined(__x86_64__) || defined(_M_X64)
+#define BALANCE_CHECK_X86_64 1  // 64-bit moves out of vector registers
+#endif
+#endif
+
+// std::from_chars for double.  libc++ before 20 has none; libstdc++'s is an
+// ulp off for some inputs on 32-bit x86, where it is built for x87
+// arithmetic.  Without it the C library's strtod, which is exact, takes
+// every token (the program never leaves the "C" locale).
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L && !defined(__i386__) && \
+	!defined(_M_IX86) && !defined(BALANCE_CHECK_PORTABLE_ONLY)
+#define BALANCE_CHECK_USE_FROM_CHARS 1
+#endif
+
+// The fast path is one piece of straight-line code in the caller's loop;
+// GCC and Clang otherwise split it into calls once it has two instances.
+#if defined(BALANCE_CHECK_HAVE_BUILTINS)
+#define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
+#else
+#define BALANCE_CHECK_INLINE inline
+#endif
+
+#endif

@@ -1,0 +1,93 @@
+// The query loop over interrupted and piecemeal reads and writes.
+#include <string>
+
+#include "filter.h"
+#include "output.h"
+
+#include <gtest/gtest.h>
+
+#include "reader_harness.h"
+
+namespace {
+
+// Output hook: takes at most `piece` bytes a call; every other call fails
+// with EINTR when asked to.
+struct Sink {
+	std::string text;
+	std::size_t piece;
+	bool interrupt;
+	std::size_t calls = 0;
+	std::size_t largest = 0;  // the most asked of one call
+};
+
+long write_piece(void* context, const char* data, std::size_t size)
+{
+	auto& s = *static_cast<Sink*>(context);
+	s.largest = std::max(s.largest, size);
+	if (s.interrupt && ++s.calls % 2 == 0) {
+		errno = EINTR;
+		return -1;
+	}
+	const std::size_t n = std::min(size, s.piece);
+	s.text.append(data, n);
+	return static_cast<long>(n);
+}
+
+void no_diagnostic(const char*) {}
+
+// Interrupted calls are retried and short reads and writes continued: the
+// answers and the status are those of a plain run.
+TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
+{
+	// First the answer block fills to 3 bytes short of full (16 381 answers
+	// of 4 bytes, three of 3, all from the first read), and a 4-byte answer
+	// comes next.
+	std::string input;
+	for (int i = 0; i < 16381; ++i)
+		input += "0 1 0 0\n";
+	input += "1 0 0 0\n1 0 0 0\n1 0 0 0\n0 1 0 0\n";
+	for (int i = 0; i < 3000; ++i)
+		input += mixed_input;
+	struct Case {
+		std::vector<std::size_t> read_sizes;
+		bool read_interrupt;
+		std::size_t write_piece;
+		bool write_interrupt;
+	};
+	const Case cases[] = {
+		{{}, false, output_block_size, false},  // the plain run, first
+		{{1}, false, output_block_size, false},
+		{{}, true, output_block_size, false},
+		{{7}, true, 1, false},
+		{{}, false, 1, true},
+		{{1}, true, 3, true},
+	};
+	std::string plain;
+	for (const Case& c : cases) {
+		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
+		in.interrupt = c.read_interrupt;
+		Sink sink{{}, c.write_piece, c.write_interrupt};
+		auto r = std::make_unique<QueryReader>();
+		struct Guarded {  // a write past the answer block lands in the guard
+			Output out;
+			char guard[output_block_size];
+		};
+		auto g = std::make_unique<Guarded>();
+		std::memset(g->guard, 0x5a, sizeof g->guard);
+		reader_init(*r, read_chunk, &in);
+		output_init(g->out, write_piece, &sink);
+		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic), exit_ok);
+		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
+		          static_cast<std::ptrdiff_t>(sizeof g->guard));
+		if (plain.empty())
+			plain = sink.text;
+		EXPECT_EQ(sink.text, plain);
+		EXPECT_LE(sink.largest, output_block_size);  // never more than the block holds
+		if (c.read_interrupt) {
+			EXPECT_GT(in.calls, 2u);  // the interruptions did happen
+		}
+	}
+	EXPECT_EQ(plain.compare(16381 * 4, 13, "no\nno\nno\nyes\n"), 0);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// The exact division against strtod, with either 128-bit type, on every
+// target.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "numbers/exact_division.h"
+#include "numbers/uint128.h"
+
+namespace {
+
+using u64 = std::uint64_t;
+
+// m / 10^k with both 128-bit types, where they answer, is strtod's value.
+TEST(Portable, ExactDivisionWithEitherWideType)
+{
+	std::mt19937_64 rng(9);
+	int answered = 0;
+	for (int i = 0; i < 100000; ++i) {
+		const u64 m = (u64{1} << 53) + 1 + rng() % (~u64{0} - (u64{1} << 53));
+		const int k = 1 + static_cast<int>(rng() % 22);
+		double portable = 0, chosen = 0;
+		const bool g = divide_exactly_with<uint128::TwoWords>(m, k, portable);
+		ASSERT_EQ(g, divide_exactly(m, k, chosen)) << m << "e-" << k;
+		if (!g)
+			continue;
+		++answered;
+		const double reference = std::strtod((std::to_string(m) + "e-" + std::to_string(k)).c_str(), nullptr);
+		ASSERT_EQ(std::memcmp(&portable, &reference, sizeof reference), 0) << m << "e-" << k;
+		ASSERT_EQ(std::memcmp(&chosen, &reference, sizeof reference), 0) << m << "e-" << k;
+	}
+	EXPECT_GT(answered, 90000);
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// The reader under test: input handed out in pieces of chosen sizes, and
+// every query read back as text, with the kernels held against each other
+// at the start of every query.
+#ifndef BALANCE_CHECK_TESTS_READER_HARNESS_H
+#define BALANCE_CHECK_TESTS_READER_HARNESS_H
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kernels/kernel_agreement.h"
+#include "next_query.h"
+#include "query_reader.h"
+
+// Hands out the input in pieces of the given sizes (the last one repeats;
+// 0 stands for 1, since a read of 0 bytes means the end).
+struct ChunkedInput {
+	std::string data;
+	std::vector<std::size_t> sizes;
+	std::size_t offset = 0;
+	std::size_t reads = 0;
+	int fail_with = 0;  // errno to fail with once the data is out
+	bool interrupt = false;  // every other read fails with EINTR
+	std::size_t calls = 0;
+};
+
+inline long read_chunk(void* context, char* buffer, std::size_t size)
+{
+	auto& in = *static_cast<ChunkedInput*>(context);
+	if (in.interrupt && ++in.calls % 2 == 0) {
+		errno = EINTR;
+		return -1;
+	}
+	if (in.offset == in.data.size() && in.fail_with != 0) {
+		errno = in.fail_with;
+		return -1;
+	}
+	std::size_t n = in.sizes.empty() ? size : in.sizes[std::min(in.reads, in.sizes.size() - 1)];
+	n = std::min({std::max(n, std::size_t{1}), size, in.data.size() - in.offset});
+	std::memcpy(buffer, in.data.data() + in.offset, n);
+	in.offset += n;
+	++in.reads;
+	return static_cast<long>(n);
+}
+
+struct Outcome {
+	std::string queries;  // one "dlh spl rok urok-bits" line per query
+	ReadStatus last;
+	InputError error;
+	std::string message;
+};
+
+inline Outcome read_all(ChunkedInput in)
+{
+	auto r = std::make_unique<QueryReader>();
+	reader_init(*r, read_chunk, &in);
+	Outcome o{};
+	for (;;) {
+		if (r->fields == 0)
+			expect_kernels_agree(r->pos);
+		BalanceQuery q;
+		const ReadStatus s = next_query(*r, q);
+		if (s == ReadStatus::need_input) {
+			refill(*r);
+			continue;
+		}
+		if (s != ReadStatus::query) {
+			o.last = s;
+			o.error = r->error;
+			char message[512];
+			describe_error(*r, message, sizeof message);
+			o.message = message;
+			return o;
+		}
+		std::uint64_t bits;
+		std::memcpy(&bits, &q.urok, sizeof bits);
+		o.queries += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' +
+		             std::to_string(q.rok) + ' ' + std::to_string(bits) + '\n';
+	}
+}
+
+inline Outcome read_all(const std::string& data, std::vector<std::size_t> sizes = {})
+{
+	return read_all(ChunkedInput{data, std::move(sizes)});
+}
+
+inline const std::string mixed_input =
+	"100 99 1 5\n\n  100\t100\r\n10 7.5 -0 +12 0009223372036854775808 .5e-2\v"
+	"1 2 3 0x1.8p1 4 5 6 nan(12) 7 8 9 -inf\f1 1 1 2.2250738585072014e-308 "
+	"1 2 3 123456789012345678901234567890e-10 -9223372036854775809 0 0 4.\n";
+
+#endif
