@@ -54,25 +54,99 @@ int print_and_exit(const char* text)
 	return write_failed(out, diagnose);
 }
 
+int usage_error(const char* message)
+{
+	diagnose(message);
+	write_standard_error(usage_line, sizeof usage_line - 1);
+	return exit_usage;
+}
+
+enum Option { option_explain, option_help, option_version, no_option };
+const char* const long_options[no_option] = {"explain", "help", "version"};
+
+// The option that `arg` ("--name" or "--name=value") names, whole or by a
+// prefix that fits no other option, as getopt_long takes it; or no_option, with
+// getopt_long's complaint in `message`.  Arguments are quoted cut to 100
+// bytes, so any message fits.
+Option find_long_option(const char* arg, char* message, std::size_t size)
+{
+	const char* const name = arg + 2;
+	const std::size_t length = std::strcspn(name, "=");
+	Option found = no_option;
+	int matches = 0;
+	for (int i = 0; i < no_option; ++i) {
+		if (std::strncmp(long_options[i], name, length) != 0)
+			continue;
+		if (long_options[i][length] == '\0') {  // the whole name wins over prefixes
+			found = static_cast<Option>(i);
+			matches = 1;
+			break;
+		}
+		if (matches++ == 0)
+			found = static_cast<Option>(i);
+	}
+	if (matches == 0) {
+		(void)std::snprintf(message, size, "unrecognized option '%.100s'", arg);
+		return no_option;
+	}
+	if (matches > 1) {
+		int n = std::snprintf(message, size, "option '%.100s' is ambiguous; possibilities:", arg);
+		for (const char* option : long_options)
+			if (std::strncmp(option, name, length) == 0 && n > 0 && static_cast<std::size_t>(n) < size)
+				n += std::snprintf(message + n, size - static_cast<std::size_t>(n), " '--%s'", option);
+		return no_option;
+	}
+	if (name[length] == '=') {
+		(void)std::snprintf(message, size, "option '--%s' doesn't allow an argument",
+		                    long_options[found]);
+		return no_option;
+	}
+	return found;
+}
+
 }  // namespace
 
+// The command line reads as getopt_long reads it with GNU argument
+// permutation: options anywhere, taken left to right, so that --help or
+// --version prints at once unless an error comes before it; operands (a
+// word without a leading '-', a lone "-", anything after "--") are set
+// aside and refused only when the options are all read.
 int main(int argc, char** argv)
 {
 	platform_init();
 	output_init(out, write_standard_output, nullptr);
-	const bool explain = argc == 2 && std::strcmp(argv[1], "--explain") == 0;
-	if (argc == 1 || explain) {
-		reader_init(reader, read_standard_input, nullptr);
-		return run_filter(reader, out, explain, diagnose);
+	char message[256];
+	bool explain = false;
+	bool options_ended = false;
+	const char* operand = nullptr;  // the first
+	for (int i = 1; i < argc; ++i) {
+		const char* const arg = argv[i];
+		if (options_ended || arg[0] != '-' || arg[1] == '\0') {
+			if (operand == nullptr)
+				operand = arg;
+		} else if (arg[1] != '-') {  // there are no short options
+			(void)std::snprintf(message, sizeof message, "invalid option -- '%c'", arg[1]);
+			return usage_error(message);
+		} else if (arg[2] == '\0') {
+			options_ended = true;
+		} else {
+			switch (find_long_option(arg, message, sizeof message)) {
+			case option_explain:
+				explain = true;
+				break;
+			case option_help:
+				return print_and_exit(help_text);
+			case option_version:
+				return print_and_exit("balance-check " BALANCE_CHECK_VERSION "\n");
+			case no_option:
+				return usage_error(message);
+			}
+		}
 	}
-	if (argc == 2 && std::strcmp(argv[1], "--help") == 0)
-		return print_and_exit(help_text);
-	if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
-		return print_and_exit("balance-check " BALANCE_CHECK_VERSION "\n");
-
-	char message[160];
-	(void)std::snprintf(message, sizeof message, "unrecognized argument '%.100s'", argv[1]);
-	diagnose(message);
-	write_standard_error(usage_line, sizeof usage_line - 1);
-	return exit_usage;
+	if (operand != nullptr) {
+		(void)std::snprintf(message, sizeof message, "extra operand '%.100s'", operand);
+		return usage_error(message);
+	}
+	reader_init(reader, read_standard_input, nullptr);
+	return run_filter(reader, out, explain, diagnose);
 }
