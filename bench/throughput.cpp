@@ -18,6 +18,8 @@
 
 #include "balance.h"
 #include "corpus.h"
+#include "filter.h"
+#include "kernels/chosen.h"
 #include "next_query.h"
 #include "query_reader.h"
 
@@ -95,6 +97,41 @@ long streamed_max_rss(long n)
 long read_file(void* context, char* buffer, std::size_t size)
 {
 	return static_cast<long>(read(*static_cast<int*>(context), buffer, size));
+}
+
+long write_all(void* context, const char*, std::size_t size)
+{
+	(void)context;
+	return static_cast<long>(size);
+}
+
+void no_diagnostic(const char*) {}
+
+// The kernels this machine runs, widest first.
+std::vector<const char*> kernel_names()
+{
+	std::vector<const char*> names;
+	kernels::for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
+	return names;
+}
+
+// The whole filter in this process with one kernel forced, from the start
+// of fd, answers thrown away: what each kernel buys, without the program's
+// start-up.
+double kernel_seconds(const char* kernel, int fd)
+{
+	static const auto r = std::make_unique<QueryReader>();
+	static const auto out = std::make_unique<Output>();
+	lseek(fd, 0, SEEK_SET);
+	reader_init(*r, read_file, &fd);
+	output_init(*out, write_all, nullptr);
+	int status = 1;
+	const auto start = Clock::now();
+	if (!run_filter_with_kernel(kernel, status, *r, *out, false, no_diagnostic) || status != 0) {
+		std::fprintf(stderr, "throughput: the %s kernel failed\n", kernel);
+		std::exit(1);
+	}
+	return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
 std::vector<BalanceQuery> parse_all(int fd)
@@ -185,24 +222,38 @@ int shape_table(long n, int rounds)
 		unlink(b.c_str());
 	}
 	const std::vector<BalanceQuery> pow_queries = parse_all(fds[6]);
+	const std::vector<const char*> names = kernel_names();
+	const std::size_t kernel_count = names.size();
 	const char* wc = "/usr/bin/wc";
 	std::vector<double> a[count], b[count], wc_times, pow_times;
+	std::vector<std::vector<double>> k[count];
 	for (int r = 0; r < rounds; ++r) {
 		for (int i = 0; i < count; ++i) {
 			a[i].push_back(run_program(BALANCE_CHECK_PATH, fds[i], "/dev/null").seconds);
 			b[i].push_back(run_program(SCANF_BASELINE_PATH, fds[i], "/dev/null").seconds);
+			k[i].resize(kernel_count);
+			for (std::size_t j = 0; j < kernel_count; ++j)
+				k[i][j].push_back(kernel_seconds(names[j], fds[i]));
 		}
 		wc_times.push_back(run_program(wc, fds[0], "/dev/null", "-l").seconds);
 		pow_times.push_back(arithmetic_seconds(pow_queries, false));
 	}
 	const double per = 1e9 / static_cast<double>(n);
 	const double plain = median(a[0]);
-	std::printf("%ld queries a shape, median of %d interleaved rounds\n", n, rounds);
-	std::printf("  %-8s %10s %14s %14s\n", "shape", "ns/query", "scanf is", "vs plain LF");
+	std::printf("%ld queries a shape, median of %d interleaved rounds; ns/query of the program,\n"
+	            "then of the filter in this process with each kernel this machine runs\n",
+	            n, rounds);
+	std::printf("  %-8s %10s %10s %12s", "shape", "ns/query", "scanf is", "vs plain LF");
+	for (const char* name : names)
+		std::printf(" %8s", name);
+	std::printf("\n");
 	for (int i = 0; i < count; ++i) {
 		const double t = median(a[i]);
-		std::printf("  %-8s %10.1f %13.1fx %13.2fx\n", shape_names[static_cast<int>(shapes[i])],
+		std::printf("  %-8s %10.1f %9.1fx %11.2fx", shape_names[static_cast<int>(shapes[i])],
 		            t * per, median(b[i]) / t, t / plain);
+		for (std::size_t j = 0; j < kernel_count; ++j)
+			std::printf(" %8.1f", median(k[i][j]) * per);
+		std::printf("\n");
 	}
 	const double pow_alone = median(pow_times);
 	std::printf("  floors: wc -l over plain %.1f ns/query (plain is %.2fx); the evaluation alone\n"

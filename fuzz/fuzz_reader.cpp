@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chunked_source.h"
+#include "kernels/chosen.h"
 #include "next_query.h"
 #include "query_reader.h"
 
@@ -86,6 +87,7 @@ Outcome model(const std::uint8_t* data, std::size_t size)
 
 QueryReader reader;
 
+template <typename Kernel>
 Outcome read_all(const std::uint8_t* data, std::size_t size)
 {
 	ChunkedSource source = chunked_source(data, size);
@@ -93,7 +95,7 @@ Outcome read_all(const std::uint8_t* data, std::size_t size)
 	Outcome o;
 	for (;;) {
 		BalanceQuery q;
-		switch (next_query(reader, q)) {
+		switch (next_query_with<Kernel>(reader, q)) {
 		case ReadStatus::query:
 			o.queries.push_back(q);
 			break;
@@ -115,12 +117,15 @@ Outcome read_all(const std::uint8_t* data, std::size_t size)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
 	const Outcome expected = model(data, size);
-	const Outcome got = read_all(data, size);
-	if (got.queries.size() != expected.queries.size() || got.error != expected.error ||
-	    got.error_query != expected.error_query)
-		std::abort();
-	for (std::size_t i = 0; i < got.queries.size(); ++i)
-		if (!same_bits(got.queries[i], expected.queries[i]))
+	// Every window kernel this machine runs, each inside its instruction set.
+	kernels::for_each_kernel_here([&](auto kernel) {
+		const Outcome got = read_all<decltype(kernel)>(data, size);
+		if (got.queries.size() != expected.queries.size() || got.error != expected.error ||
+		    got.error_query != expected.error_query)
 			std::abort();
+		for (std::size_t i = 0; i < got.queries.size(); ++i)
+			if (!same_bits(got.queries[i], expected.queries[i]))
+				std::abort();
+	});
 	return 0;
 }

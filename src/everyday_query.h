@@ -6,7 +6,7 @@
 // else (longer numbers or exponents, hexadecimal, a token at the end of
 // the data) is left to the general token-by-token path (general_query.cpp),
 // which gives the same values.  Written once over any window kernel
-// (kernels/kernel.h); the reader runs the one kernels/chosen.h picks.
+// (kernels/kernel.h); kernels/chosen.h picks the one that runs.
 #ifndef BALANCE_CHECK_EVERYDAY_QUERY_H
 #define BALANCE_CHECK_EVERYDAY_QUERY_H
 
@@ -223,7 +223,8 @@ BALANCE_CHECK_INLINE const char* read_everyday_query_with(const char* p, Balance
 	using kernels::short_window;
 	const kernels::Classes c = Kernel::template classify<short_window>(p);
 	if ((~(c.digit | c.point | c.space) & everyday::short_bytes) != 0) {
-		kernels::Classes marked{c.digit, c.point, c.space, Kernel::template signs<short_window>(p), 0};
+		const kernels::u64 signs = Kernel::template signs<short_window>(p);
+		kernels::Classes marked{c.digit, c.point, c.space, signs, 0};
 		if ((~(c.digit | c.point | c.space | marked.sign) & everyday::short_bytes) != 0) {
 			marked.exponent = Kernel::template exponents<short_window>(p);
 			return everyday::finish_short<Kernel, true, true>(p, marked, q);
@@ -235,7 +236,7 @@ BALANCE_CHECK_INLINE const char* read_everyday_query_with(const char* p, Balance
 
 inline const char* read_everyday_query(const char* p, BalanceQuery& q)
 {
-	return read_everyday_query_with<kernels::Chosen>(p, q);
+	return read_everyday_query_with<kernels::Baseline>(p, q);
 }
 
 #endif

@@ -8,7 +8,9 @@
 
 #include "balance.h"
 #include "explain.h"
+#include "kernels/chosen.h"
 #include "next_query.h"
+#include "target.h"
 
 int write_failed(const Output& out, DiagnoseFunction diagnose)
 {
@@ -31,13 +33,14 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 	return output_put(out, line, n);
 }
 
-}  // namespace
-
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
+// The loop, once per kernel: each instance runs inside the kernel's run(),
+// compiled for its instruction set with the fast path inline.
+template <typename Kernel>
+BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
 {
 	for (;;) {
 		BalanceQuery q;
-		switch (next_query(r, q)) {
+		switch (next_query_with<Kernel>(r, q)) {
 		case ReadStatus::query:
 			if (is_terminating(q))
 				return output_flush(out) ? exit_ok : write_failed(out, diagnose);
@@ -62,4 +65,21 @@ int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagn
 		}
 		}
 	}
+}
+
+}  // namespace
+
+int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
+{
+	return kernels::with_best_kernel([&](auto kernel) {
+		return filter_loop<decltype(kernel)>(r, out, explain, diagnose);
+	});
+}
+
+bool run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
+                            DiagnoseFunction diagnose)
+{
+	return kernels::with_kernel_named(kernel, [&](auto k) {
+		status = filter_loop<decltype(k)>(r, out, explain, diagnose);
+	});
 }

@@ -7,18 +7,28 @@
 #include "balance.h"
 #include "everyday_query.h"
 #include "general_query.h"
+#include "kernels/chosen.h"
 #include "query_reader.h"
+#include "target.h"
 
-inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
+template <typename Kernel>
+BALANCE_CHECK_INLINE ReadStatus next_query_with(QueryReader& r, BalanceQuery& q)
 {
 	if (r.fields == 0) {
-		if (const char* end = read_everyday_query(r.pos, q)) {
+		if (const char* end = read_everyday_query_with<Kernel>(r.pos, q)) {
 			r.pos = const_cast<char*>(end);
 			++r.query_number;
 			return ReadStatus::query;
 		}
 	}
 	return next_query_general(r, q);
+}
+
+// With the kernel every machine of the target runs, for callers outside
+// the query loop.
+inline ReadStatus next_query(QueryReader& r, BalanceQuery& q)
+{
+	return next_query_with<kernels::Baseline>(r, q);
 }
 
 #endif

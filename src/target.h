@@ -43,6 +43,22 @@
 #endif
 #endif
 
+// x86-64 with GCC or Clang: the AVX2 and AVX-512 kernels, compiled with
+// target attributes into the one baseline binary and chosen at start-up
+// by CPUID and XGETBV (kernels/x86_features.cpp).  The loop that runs a
+// wide kernel is flattened into one function of that instruction set, so
+// that nothing compiled for it is ever shared with the baseline code.
+#if defined(BALANCE_CHECK_HAVE_BUILTINS) && defined(__x86_64__)
+#define BALANCE_CHECK_HAVE_X86_DISPATCH 1
+#define BALANCE_CHECK_HAVE_AVX2 1
+#define BALANCE_CHECK_HAVE_AVX512 1
+#define BALANCE_CHECK_TARGET(features) __attribute__((target(features)))
+#define BALANCE_CHECK_FLATTEN __attribute__((flatten))
+#else
+#define BALANCE_CHECK_TARGET(features)
+#define BALANCE_CHECK_FLATTEN
+#endif
+
 // std::from_chars for double.  libc++ before 20 has none; libstdc++'s is an
 // ulp off for some inputs on 32-bit x86, where it is built for x87
 // arithmetic.  Without it the C library's strtod, which is exact, takes

@@ -1,9 +1,15 @@
 // What every window kernel shares: the byte classes it gives and the
 // contract it keeps.  A kernel is a struct of static functions; the
 // everyday query path (everyday_query.h) is written once over any of them,
-// and chosen.h picks the one this target runs.  Each kernel loads and
-// classifies the window its own way (eight bytes a word, 16 a vector, ...).
+// and chosen.h lists them, widest first.  Each kernel loads and classifies
+// the window its own way (eight bytes a word, 16, 32 or 64 a vector).
 //
+//   static constexpr const char name[];  "swar", "sse2", "avx2", "avx512"
+//   static bool runs_here();
+//       whether this machine has the kernel's instruction set
+//   template <typename Body> static auto run(Body&& body);
+//       body(Kernel{}), compiled for the kernel's instruction set: a loop
+//       that uses the kernel runs inside, so its work stays inline
 //   template <int bytes> static Classes classify(const char* p);
 //       digits, points and white space of the first `bytes` bytes at p
 //       (short_window or window); sign and exponent left 0, since most

@@ -97,6 +97,16 @@ inline __m128i signs_of(__m128i v)
 }
 
 struct Kernel {
+	static constexpr const char name[] = "sse2";
+
+	static bool runs_here() { return true; }  // every machine of this target
+
+	template <typename Body>
+	BALANCE_CHECK_INLINE static auto run(Body&& body)
+	{
+		return body(Kernel{});
+	}
+
 	template <int bytes>
 	static Classes classify(const char* p)
 	{

@@ -11,6 +11,7 @@
 #include "kernels/kernel.h"
 #include "numbers/byte_order.h"
 #include "numbers/digits.h"
+#include "target.h"
 
 namespace kernels {
 namespace swar {
@@ -49,6 +50,16 @@ inline u64 gather(u64 high_bits)
 }
 
 struct Kernel {
+	static constexpr const char name[] = "swar";
+
+	static bool runs_here() { return true; }  // every machine of this target
+
+	template <typename Body>
+	BALANCE_CHECK_INLINE static auto run(Body&& body)
+	{
+		return body(Kernel{});
+	}
+
 	template <int bytes>
 	static Classes classify(const char* p)
 	{

@@ -1,0 +1,109 @@
+// The window kernel in AVX2: the byte classes of the whole window from two
+// 32-byte vectors.  Digit values come from the SSE2 kernel's ladder, which
+// is compiled in AVX2's encoding once inlined here.  Every function is
+// compiled for AVX2 alone, and run() flattens the caller's loop into one
+// such function, chosen only where the machine has AVX2.
+#ifndef BALANCE_CHECK_KERNELS_AVX2_H
+#define BALANCE_CHECK_KERNELS_AVX2_H
+
+#include "target.h"
+
+#if defined(BALANCE_CHECK_HAVE_AVX2)
+
+#include <immintrin.h>
+
+#include <cstdint>
+
+#include "kernels/kernel.h"
+#include "kernels/sse2.h"
+#include "kernels/x86_features.h"
+
+#define BALANCE_CHECK_AVX2_TARGET BALANCE_CHECK_TARGET("avx2,bmi,bmi2,popcnt")
+
+namespace kernels {
+namespace avx2 {
+
+BALANCE_CHECK_AVX2_TARGET inline __m256i load32(const char* p)
+{
+	return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+BALANCE_CHECK_AVX2_TARGET inline __m256i splat(char c)
+{
+	return _mm256_set1_epi8(c);
+}
+
+// The byte masks of the two halves of the window, as one 64-bit mask, cut
+// to the first `bytes` bytes.
+template <int bytes>
+BALANCE_CHECK_AVX2_TARGET inline u64 window_mask(__m256i low, __m256i high)
+{
+	const u64 m = static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+	              static_cast<u64>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
+	return bytes == window ? m : m & ((u64{1} << bytes) - 1);
+}
+
+BALANCE_CHECK_AVX2_TARGET inline __m256i digits_of(__m256i v)
+{
+	// As signed bytes, digits minus ('0' + 128) are the only values below -118.
+	return _mm256_cmpgt_epi8(splat(static_cast<char>(-128 + 10)),
+	                         _mm256_sub_epi8(v, splat(static_cast<char>('0' + 128))));
+}
+
+// ' ', and \t \n \v \f \r (9 to 13): after subtracting 9, at most 4.
+BALANCE_CHECK_AVX2_TARGET inline __m256i spaces_of(__m256i v)
+{
+	const __m256i controls = _mm256_subs_epu8(_mm256_sub_epi8(v, splat(9)), splat(4));
+	return _mm256_or_si256(_mm256_cmpeq_epi8(v, splat(' ')),
+	                       _mm256_cmpeq_epi8(controls, _mm256_setzero_si256()));
+}
+
+BALANCE_CHECK_AVX2_TARGET inline __m256i signs_of(__m256i v)
+{
+	return _mm256_or_si256(_mm256_cmpeq_epi8(v, splat('+')), _mm256_cmpeq_epi8(v, splat('-')));
+}
+
+BALANCE_CHECK_AVX2_TARGET inline __m256i letters_of(__m256i v)
+{
+	return _mm256_cmpeq_epi8(_mm256_or_si256(v, splat(0x20)), splat('e'));
+}
+
+struct Kernel : sse2::Kernel {
+	static constexpr const char name[] = "avx2";
+
+	static bool runs_here() { return x86_features().avx2; }
+
+	template <typename Body>
+	BALANCE_CHECK_AVX2_TARGET BALANCE_CHECK_FLATTEN static auto run(Body&& body)
+	{
+		return body(Kernel{});
+	}
+
+	template <int bytes>
+	BALANCE_CHECK_AVX2_TARGET static Classes classify(const char* p)
+	{
+		const __m256i low = load32(p), high = load32(p + 32);
+		return Classes{window_mask<bytes>(digits_of(low), digits_of(high)),
+		               window_mask<bytes>(_mm256_cmpeq_epi8(low, splat('.')),
+		                                  _mm256_cmpeq_epi8(high, splat('.'))),
+		               window_mask<bytes>(spaces_of(low), spaces_of(high)), 0, 0};
+	}
+
+	template <int bytes>
+	BALANCE_CHECK_AVX2_TARGET static u64 signs(const char* p)
+	{
+		return window_mask<bytes>(signs_of(load32(p)), signs_of(load32(p + 32)));
+	}
+
+	template <int bytes>
+	BALANCE_CHECK_AVX2_TARGET static u64 exponents(const char* p)
+	{
+		return window_mask<bytes>(letters_of(load32(p)), letters_of(load32(p + 32)));
+	}
+};
+
+}  // namespace avx2
+}  // namespace kernels
+
+#endif
+#endif

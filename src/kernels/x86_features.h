@@ -1,0 +1,23 @@
+// What this x86-64 machine runs of the wide kernels' instruction sets:
+// asked of the processor (CPUID) and of the operating system, which must
+// save the wide registers across task switches (XGETBV), once.
+#ifndef BALANCE_CHECK_KERNELS_X86_FEATURES_H
+#define BALANCE_CHECK_KERNELS_X86_FEATURES_H
+
+#include "target.h"
+
+#if defined(BALANCE_CHECK_HAVE_X86_DISPATCH)
+
+namespace kernels {
+
+struct X86Features {
+	bool avx2;    // AVX2, BMI1, BMI2, with the YMM state saved
+	bool avx512;  // AVX-512 F, BW, VL, with the ZMM and mask state saved
+};
+
+const X86Features& x86_features();
+
+}  // namespace kernels
+
+#endif
+#endif
