@@ -11,15 +11,23 @@ if (!program) {
 	process.stderr.write('usage: node --no-warnings wasi-run.mjs PROGRAM.wasm [ARG...]\n');
 	process.exit(2);
 }
+let instance;
 const wasi = new WASI({
 	version: 'preview1',
 	args: [program, ...args],
 	env: process.env,
 	returnOnExit: true,
 });
-const module = await WebAssembly.compile(await readFile(program));
-const instance = await WebAssembly.instantiate(module, wasi.getImportObject());
 try {
+	const module = await WebAssembly.compile(await readFile(program));
+	// wasiImport rather than getImportObject(): node 18 has only the former.
+	instance = await WebAssembly.instantiate(module, { wasi_snapshot_preview1: wasi.wasiImport });
+} catch (error) {
+	process.stderr.write(`wasi-run: ${program}: ${error.message}\n`);
+	process.exit(127);
+}
+try {
+	// A program that returns from main without calling exit gives undefined.
 	process.exitCode = wasi.start(instance) ?? 0;
 } catch (error) {
 	// A trap (abort, unreachable code): a crash, never a status the program chose.
