@@ -1,9 +1,17 @@
-// Windows: the C runtime's _read and _write on descriptors 0, 1 and 2, all
-// switched to binary mode, since text mode would end the input at a 0x1A
-// byte and write every "\n" as "\r\n".  There is no SIGPIPE: a write to
-// a closed pipe fails, and is reported as EPIPE (the C runtime says EINVAL)
-// so that it ends the run quietly, as on POSIX with SIGPIPE ignored.  Console and pipe handles are never non-blocking for
-// the C runtime, so there is nothing to wait on.
+// Windows: standard input through the C runtime's _read, switched to binary
+// mode, since text mode would end the input at a 0x1A byte and drop "\r".
+// Output goes to WriteFile on the stream's own handle, not to _write:
+// _write counts a short write as a failure and sets errno from whatever
+// GetLastError() held before.  Wine's WriteFile to a pipe whose reader
+// leaves mid-write succeeds short without setting an error, so _write gave
+// EINVAL and a "write error" for what is only a closed pipe.  WriteFile's
+// own count has write(2)'s meaning: the rest goes in the next call, which
+// then fails with the real error.
+//
+// There is no SIGPIPE: a write to a closed pipe fails, and is reported as
+// EPIPE so that it ends the run quietly, as on POSIX with SIGPIPE ignored.
+// Console and pipe handles are not made non-blocking by the C runtime;
+// if another process made one so, a write that takes 0 bytes is retried.
 #include "platform/platform.h"
 
 #include <fcntl.h>
@@ -12,6 +20,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 
 namespace {
 
@@ -20,13 +29,46 @@ unsigned capped(std::size_t size)
 	return size > INT_MAX ? INT_MAX : static_cast<unsigned>(size);
 }
 
+// The errno for a failed WriteFile, as strerror should name it.
+int errno_for(DWORD error)
+{
+	switch (error) {
+	case ERROR_NO_DATA:             // Windows: the reader has closed the pipe
+	case ERROR_BROKEN_PIPE:
+	case ERROR_PIPE_NOT_CONNECTED:  // Wine: the same
+		return EPIPE;
+	case ERROR_DISK_FULL:
+	case ERROR_HANDLE_DISK_FULL:
+		return ENOSPC;
+	case ERROR_INVALID_HANDLE:
+	case ERROR_ACCESS_DENIED:
+		return EBADF;
+	default:
+		return EIO;
+	}
+}
+
+// Like write(2) on descriptor fd: bytes taken, or -1 with errno set.
+long write_descriptor(int fd, const char* data, std::size_t size)
+{
+	const std::intptr_t handle = _get_osfhandle(fd);
+	if (handle == -1 || handle == -2) {  // -2: no stream there at start-up
+		errno = EBADF;
+		return -1;
+	}
+	DWORD written = 0;
+	if (!WriteFile(reinterpret_cast<HANDLE>(handle), data, capped(size), &written, nullptr)) {
+		errno = errno_for(GetLastError());
+		return -1;
+	}
+	return static_cast<long>(written);
+}
+
 }  // namespace
 
 void platform_init()
 {
 	(void)_setmode(0, _O_BINARY);
-	(void)_setmode(1, _O_BINARY);
-	(void)_setmode(2, _O_BINARY);
 }
 
 long read_standard_input(void*, char* buffer, std::size_t size)
@@ -36,16 +78,10 @@ long read_standard_input(void*, char* buffer, std::size_t size)
 
 long write_standard_output(void*, const char* data, std::size_t size)
 {
-	const int n = _write(1, data, capped(size));
-	if (n < 0) {
-		const DWORD error = GetLastError();
-		if (error == ERROR_NO_DATA || error == ERROR_BROKEN_PIPE || error == ERROR_PIPE_NOT_CONNECTED)
-			errno = EPIPE;
-	}
-	return n;
+	return write_descriptor(1, data, size);
 }
 
 void write_standard_error(const char* data, std::size_t size)
 {
-	(void)_write(2, data, capped(size));
+	(void)write_descriptor(2, data, size);
 }
