@@ -5,11 +5,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "balance.h"
 #include "explain.h"
 #include "kernels/chosen.h"
 #include "next_query.h"
+#include "numbers/white_space.h"
 #include "target.h"
 
 int write_failed(const Output& out, DiagnoseFunction diagnose)
@@ -33,12 +35,44 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 	return output_put(out, line, n);
 }
 
+// Whether a kernel answers whole blocks of queries (kernels/kernel.h).
+template <typename Kernel, typename = void>
+struct AnswersBlocks : std::false_type {};
+template <typename Kernel>
+struct AnswersBlocks<Kernel, std::void_t<decltype(Kernel::answers_blocks)>>
+	: std::integral_constant<bool, Kernel::answers_blocks> {};
+
 // The loop, once per kernel: each instance runs inside the kernel's run(),
-// compiled for its instruction set with the fast path inline.
+// compiled for its instruction set with the fast path inline.  A kernel
+// that answers blocks takes the plainest queries several at a time, and
+// hands each query it does not take to the one-query paths below.
 template <typename Kernel>
 BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
 {
+	// After a block that takes nothing, the next queries go one at a time:
+	// a file of other forms does not pay for a block attempt per query.
+	constexpr int single_after_miss = 8;
+	int single = 0;
 	for (;;) {
+		if constexpr (AnswersBlocks<Kernel>::value) {
+			if (explain || r.fields != 0) {
+			} else if (single > 0) {
+				--single;
+			} else {
+				const char* p = skip_space(r.pos);
+				unsigned yes = 0;
+				int length = 0;
+				const int n = Kernel::answer_block(p, r.end, yes, length);
+				if (n > 0) {
+					if (!output_answers(out, yes, n))
+						return write_failed(out, diagnose);
+					r.pos = const_cast<char*>(p + length);
+					r.query_number += static_cast<unsigned>(n);
+					continue;
+				}
+				single = single_after_miss;
+			}
+		}
 		BalanceQuery q;
 		switch (next_query_with<Kernel>(r, q)) {
 		case ReadStatus::query:

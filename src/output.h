@@ -34,14 +34,31 @@ inline bool output_put(Output& o, const char* s, std::size_t n)
 	return true;
 }
 
+// "no\n" and "yes\n", each copied as four bytes.
+inline constexpr char answer_lines[2][4] = {{'n', 'o', '\n', '\0'}, {'y', 'e', 's', '\n'}};
+
 // Appends "yes\n" or "no\n" with one fixed-size copy.
 inline bool output_answer(Output& o, bool yes)
 {
 	if (sizeof o.buffer - o.length < 4 && !output_flush(o))
 		return false;
-	static constexpr char answers[2][4] = {{'n', 'o', '\n', '\0'}, {'y', 'e', 's', '\n'}};
-	std::memcpy(o.buffer + o.length, answers[yes], 4);  // indexed: answers are unpredictable
+	std::memcpy(o.buffer + o.length, answer_lines[yes], 4);  // indexed: answers are unpredictable
 	o.length += 3 + static_cast<std::size_t>(yes);
+	return true;
+}
+
+// Appends the answers to 1 <= n <= 4 queries, query k's verdict in bit k
+// of yes.  All four are copied and the length counts n: no branch on n,
+// which changes from block to block.
+inline bool output_answers(Output& o, unsigned yes, int n)
+{
+	if (sizeof o.buffer - o.length < 16 && !output_flush(o))
+		return false;
+	for (int k = 0; k < 4; ++k) {
+		const unsigned bit = (yes >> k) & 1;
+		std::memcpy(o.buffer + o.length, answer_lines[bit], 4);
+		o.length += k < n ? 3 + bit : 0;
+	}
 	return true;
 }
 

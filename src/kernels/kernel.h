@@ -22,6 +22,12 @@
 //   static u64 value16(const char* e, int n);
 //       the value of a run of 0 to 16 digits that ends at e
 //
+// A kernel may also answer whole blocks of queries (see avx512.h):
+//
+//   static constexpr bool answers_blocks = true;
+//   static int answer_block(const char* p, const char* end, unsigned& yes,
+//                           int& length);
+//
 // Bits at and above `bytes` are 0.  Digit runs are read from up to 16 bytes
 // before their end, within the reader's front padding.
 #ifndef BALANCE_CHECK_KERNEL_H

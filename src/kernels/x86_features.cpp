@@ -37,7 +37,8 @@ X86Features detect()
 	const bool zmm = ymm && (state & 0xe0) == 0xe0;           // opmask, ZMM0-15 high, ZMM16-31
 	__cpuid_count(7, 0, eax, ebx, ecx, edx);
 	f.avx2 = ymm && bit(ebx, 5) && bit(ebx, 3) && bit(ebx, 8);             // AVX2, BMI1, BMI2
-	f.avx512 = f.avx2 && zmm && bit(ebx, 16) && bit(ebx, 30) && bit(ebx, 31);  // F, BW, VL
+	f.avx512 = f.avx2 && zmm && bit(ebx, 16) && bit(ebx, 30) && bit(ebx, 31) &&  // F, BW, VL
+	           bit(ecx, 1) && bit(ecx, 6);                                        // VBMI, VBMI2
 	return f;
 }
 
