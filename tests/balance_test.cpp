@@ -146,7 +146,14 @@ TEST(Evaluation, Termination)
 	EXPECT_FALSE(is_terminating({1, 0, 0, 0}));
 	for (const BalanceQuery q : {BalanceQuery{0, 0, -1, 0}, BalanceQuery{0, -1, 0, 0},
 	                             BalanceQuery{-1, 0, 0, 0}, BalanceQuery{0, 0, 0, -1e-300},
-	                             BalanceQuery{min, 0, 0, 0}, BalanceQuery{0, 0, min, 0}})
+	                             BalanceQuery{min, 0, 0, 0}, BalanceQuery{0, 0, min, 0},
+	                             // equal or opposite amounts, rates that round or cast to 0,
+	                             // values whose low 32 bits are 0
+	                             BalanceQuery{5, 5, 0, 0}, BalanceQuery{max, max, 0, 0},
+	                             BalanceQuery{5, -5, 0, 0}, BalanceQuery{0, 0, 0, 0.5},
+	                             BalanceQuery{0, 0, 0, 4.9e-324}, BalanceQuery{0, 0, 0, inf},
+	                             BalanceQuery{0, 0, 1ll << 32, 0}, BalanceQuery{1ll << 32, 0, 0, 0},
+	                             BalanceQuery{0, 1ll << 32, 0, 0}})
 		EXPECT_FALSE(is_terminating(q)) << q.dlh << ' ' << q.spl << ' ' << q.rok << ' ' << q.urok;
 }
 

@@ -99,6 +99,12 @@ TEST(Program, TerminationAndTextAfterIt)
 		{"0 0 0 1\n0 0 1 0\n0 0 0 0\n", "yes\nyes\n"},
 		{"0 0 -1 0\n0 -1 0 0\n-1 0 0 0\n0 0 0 -1\n0 0 0 -0.0\n1 0 0 0\n", "yes\nno\nyes\nyes\n"},
 		{"0 0 0 nan 0 0 0 0\n", "yes\n"},
+		// one condition away from the end, then odd forms of it
+		{"5 5 0 0\n-7 -7 0 0\n0 0 0 0.5\n0 0 0 3e-324\n0 0 4294967296 0\n0 0 0 0\n",
+		 "yes\nyes\nyes\nyes\nyes\n"},
+		{"0 0 0 nan(1)\n+0 -0 00 -0x0p9\n1 0 0 0\n", "yes\n"},
+		{"0000 +00 -0 0.000e-99999 1 0 0 0\n", ""},
+		{"0 0 0 2e-324\n1 0 0 0\n", ""},  // the rate rounds to 0
 		{"100 99 1 5\n0 0 0 0\n", "no\n"},
 		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n"},
 		{"100\n99\n1\n5\n100 100 10 7.5 100 101 30 3\n", "no\nyes\nyes\n"},  // ends on a boundary
