@@ -127,11 +127,14 @@ TEST(Program, BundledExample)
 
 TEST(Program, BadInputAfterTheAnswersBeforeIt)
 {
+	std::string escaped;  // the quoted text at its longest: 40 bytes, each escaped
+	for (int i = 0; i < 40; ++i)
+		escaped += "\\x80";
 	struct Case {
-		const char* input;
+		std::string input;
 		const char* stdin_path;
 		const char* out;
-		const char* err;
+		std::string err;
 	};
 	const Case cases[] = {
 		{"1 2 3 4\n100 99 1 five\n", nullptr, "yes\n",
@@ -140,9 +143,14 @@ TEST(Program, BadInputAfterTheAnswersBeforeIt)
 		 "balance-check: query 2: input ends after 2 of its 4 numbers\n"},
 		{"", "/", "", "balance-check: query 1: read error: Is a directory\n"},
 		{"", "", "", "balance-check: query 1: read error: Bad file descriptor\n"},
+		{"1 2 3 " + std::string(4097, '\x80'), nullptr, "",
+		 "balance-check: query 1: number longer than 4096 bytes: \"" + escaped + "\"...\n"},
+		{"1 2 3 4 " + std::string(4096, '\x80'), nullptr, "yes\n",
+		 "balance-check: query 2: not a number: \"" + escaped + "\"...\n"},
 	};
 	for (const Case& c : cases) {
 		const Result r = run(c.input, {}, c.stdin_path);
+		SCOPED_TRACE(c.input.substr(0, 20));
 		EXPECT_EQ(r.out, c.out);
 		EXPECT_EQ(r.err, c.err);
 		EXPECT_EQ(r.status, 1);

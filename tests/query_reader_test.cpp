@@ -136,6 +136,16 @@ TEST(Reader, LongRunsAndLongTokens)
 		EXPECT_EQ(over.error, InputError::too_long) << piece;
 		EXPECT_EQ(over.message.rfind("query 1: number longer than 4096 bytes: \"0000", 0), 0u)
 			<< over.message;
+		// Rates only the whole-token conversion reads: with an exponent, in
+		// hexadecimal, with a long fraction; n bytes each.
+		for (const auto rate : {+[](std::size_t n) { return "1" + std::string(n - 7, '0') + "e-4088"; },
+		                        +[](std::size_t n) { return "-0x" + std::string(n - 6, '0') + "1p4"; },
+		                        +[](std::size_t n) { return "0." + std::string(n - 2, '3'); }}) {
+			const std::string at = "1 2 3 " + rate(max_token_length) + "\n";
+			EXPECT_EQ(as_model(read_all(at, {piece})), model(at)) << piece;
+			const Outcome longer = read_all("1 2 3 " + rate(max_token_length + 1) + "\n", {piece});
+			EXPECT_EQ(longer.error, InputError::too_long) << piece << ' ' << longer.message;
+		}
 	}
 	// An endless token stops at the limit, long before the input ends.
 	ChunkedInput endless{std::string(64 * read_block_size, '7'), {}};
