@@ -239,8 +239,9 @@ TEST(Program, ExplainNamesEveryValue)
 
 TEST(Program, WriteErrorIsNeverSuccess)
 {
-	// Ended by the input, by the terminating query, by bad input; --help.
-	const char* const inputs[] = {"1 0 1 5\n", "1 0 1 5\n0 0 0 0\n", "1 0 1 5\nx\n", ""};
+	// Ended by the input (its last answer in the final flush), by the
+	// terminating query, by bad input; --help.
+	const char* const inputs[] = {"1 0 1 5\n", "1 0 1 5", "1 0 1 5\n0 0 0 0\n", "1 0 1 5\nx\n", ""};
 	for (const char* input : inputs) {
 		const Result r = run(input, *input ? Args{} : Args{"--help"}, nullptr, "/dev/full");
 		EXPECT_EQ(r.err, "balance-check: write error: No space left on device\n") << input;
