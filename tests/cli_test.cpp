@@ -99,6 +99,12 @@ TEST(Program, TerminationAndTextAfterIt)
 		{"0 0 0 1\n0 0 1 0\n0 0 0 0\n", "yes\nyes\n"},
 		{"0 0 -1 0\n0 -1 0 0\n-1 0 0 0\n0 0 0 -1\n0 0 0 -0.0\n1 0 0 0\n", "yes\nno\nyes\nyes\n"},
 		{"0 0 0 nan 0 0 0 0\n", "yes\n"},
+		// one condition away from the end, then odd forms of it
+		{"5 5 0 0\n-7 -7 0 0\n0 0 0 0.5\n0 0 0 3e-324\n0 0 4294967296 0\n0 0 0 0\n",
+		 "yes\nyes\nyes\nyes\nyes\n"},
+		{"0 0 0 nan(1)\n+0 -0 00 -0x0p9\n1 0 0 0\n", "yes\n"},
+		{"0000 +00 -0 0.000e-99999 1 0 0 0\n", ""},
+		{"0 0 0 2e-324\n1 0 0 0\n", ""},  // the rate rounds to 0
 		{"100 99 1 5\n0 0 0 0\n", "no\n"},
 		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n"},
 		{"100\n99\n1\n5\n100 100 10 7.5 100 101 30 3\n", "no\nyes\nyes\n"},  // ends on a boundary
@@ -121,11 +127,14 @@ TEST(Program, BundledExample)
 
 TEST(Program, BadInputAfterTheAnswersBeforeIt)
 {
+	std::string escaped;  // the quoted text at its longest: 40 bytes, each escaped
+	for (int i = 0; i < 40; ++i)
+		escaped += "\\x80";
 	struct Case {
-		const char* input;
+		std::string input;
 		const char* stdin_path;
 		const char* out;
-		const char* err;
+		std::string err;
 	};
 	const Case cases[] = {
 		{"1 2 3 4\n100 99 1 five\n", nullptr, "yes\n",
@@ -134,9 +143,14 @@ TEST(Program, BadInputAfterTheAnswersBeforeIt)
 		 "balance-check: query 2: input ends after 2 of its 4 numbers\n"},
 		{"", "/", "", "balance-check: query 1: read error: Is a directory\n"},
 		{"", "", "", "balance-check: query 1: read error: Bad file descriptor\n"},
+		{"1 2 3 " + std::string(4097, '\x80'), nullptr, "",
+		 "balance-check: query 1: number longer than 4096 bytes: \"" + escaped + "\"...\n"},
+		{"1 2 3 4 " + std::string(4096, '\x80'), nullptr, "yes\n",
+		 "balance-check: query 2: not a number: \"" + escaped + "\"...\n"},
 	};
 	for (const Case& c : cases) {
 		const Result r = run(c.input, {}, c.stdin_path);
+		SCOPED_TRACE(c.input.substr(0, 20));
 		EXPECT_EQ(r.out, c.out);
 		EXPECT_EQ(r.err, c.err);
 		EXPECT_EQ(r.status, 1);
@@ -225,8 +239,9 @@ TEST(Program, ExplainNamesEveryValue)
 
 TEST(Program, WriteErrorIsNeverSuccess)
 {
-	// Ended by the input, by the terminating query, by bad input; --help.
-	const char* const inputs[] = {"1 0 1 5\n", "1 0 1 5\n0 0 0 0\n", "1 0 1 5\nx\n", ""};
+	// Ended by the input (its last answer in the final flush), by the
+	// terminating query, by bad input; --help.
+	const char* const inputs[] = {"1 0 1 5\n", "1 0 1 5", "1 0 1 5\n0 0 0 0\n", "1 0 1 5\nx\n", ""};
 	for (const char* input : inputs) {
 		const Result r = run(input, *input ? Args{} : Args{"--help"}, nullptr, "/dev/full");
 		EXPECT_EQ(r.err, "balance-check: write error: No space left on device\n") << input;

@@ -23,6 +23,7 @@ struct Sink {
 	bool interrupt;
 	std::size_t calls = 0;
 	std::size_t largest = 0;  // the most asked of one call
+	std::size_t failing_call = 0;  // 1 for the first write, ...; it fails with ENOSPC
 };
 
 long write_piece(void* context, const char* data, std::size_t size)
@@ -33,12 +34,22 @@ long write_piece(void* context, const char* data, std::size_t size)
 		errno = EINTR;
 		return -1;
 	}
+	if (!s.interrupt && ++s.calls == s.failing_call) {
+		errno = ENOSPC;
+		return -1;
+	}
 	const std::size_t n = std::min(size, s.piece);
 	s.text.append(data, n);
 	return static_cast<long>(n);
 }
 
 void no_diagnostic(const char*) {}
+
+std::string diagnostic;
+void keep_diagnostic(const char* message)
+{
+	diagnostic = message;
+}
 
 // Interrupted calls are retried and short reads and writes continued: the
 // answers and the status are those of a plain run.
@@ -174,6 +185,51 @@ TEST(Filter, EveryKernelAnswersAsThePortableOne)
 			EXPECT_EQ(a.out, portable.out) << name << ": " << input;
 			EXPECT_EQ(a.message, portable.message) << name << ": " << input;
 		}
+	}
+}
+
+}  // namespace
+
+namespace {
+
+// A failed read or write ends the run at once: the answers before it go
+// out, then the diagnostic of that error, and the status is a failure.
+TEST(Filter, FailedReadOrWriteEndsTheRun)
+{
+	std::string explained;  // --explain lines, more than one answer block
+	for (int i = 0; i < 1000; ++i)
+		explained += "7 3 1 -600\n";
+	struct Case {
+		std::string input;
+		int read_errno;
+		bool explain;
+		std::size_t failing_write;
+		std::size_t lines;  // answers written
+		const char* message;
+	};
+	const Case cases[] = {
+		// read errors after a block that ends in white space, inside a token
+		{"1 0 1 5\n2 0 1 5\n", EISDIR, false, 0, 2, "query 3: read error: Is a directory"},
+		{"1 0 1 5\n2 0 1 5", EIO, false, 0, 1, "query 2: read error: Input/output error"},
+		// a write error at the final flush, with no terminating query; in the
+		// middle of a long explanation
+		{"1 0 1 5", 0, false, 1, 0, "write error: No space left on device"},
+		{explained, 0, true, 2, output_block_size / 134, "write error: No space left on device"},  // 134-byte lines
+	};
+	for (const Case& c : cases) {
+		ChunkedInput in{c.input, {}};
+		in.fail_with = c.read_errno;
+		Sink sink{{}, output_block_size, false};
+		sink.failing_call = c.failing_write;
+		auto r = std::make_unique<QueryReader>();
+		auto out = std::make_unique<Output>();
+		reader_init(*r, read_chunk, &in);
+		output_init(*out, write_piece, &sink);
+		diagnostic.clear();
+		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;
+		EXPECT_EQ(diagnostic, c.message);
+		EXPECT_EQ(std::count(sink.text.begin(), sink.text.end(), '\n'),
+		          static_cast<std::ptrdiff_t>(c.lines)) << c.message;
 	}
 }
 

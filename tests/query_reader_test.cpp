@@ -97,8 +97,9 @@ std::string as_model(const Outcome& o)
 
 // Every byte that neighbours a digit, a point, a sign or an exponent mark in
 // ASCII (and the same with the high bit set), put into and over everyday
-// queries at every position: the fast paths must take or refuse exactly
-// what strtoll and strtod take.
+// queries at every position, and every byte value into the first three: the
+// fast paths must take or refuse exactly what strtoll and strtod take, and
+// only the six white-space bytes separate.
 TEST(Reader, NearMissesAgreeWithTheCLibrary)
 {
 	const std::string lines[] = {"1234567 1234000 30 4.25\n", "12345678 1 22 12345678.1234567890\n",
@@ -106,9 +107,12 @@ TEST(Reader, NearMissesAgreeWithTheCLibrary)
 	                             "+0001234567890\t-1234567890123456\r\n-30 -4.25\r\n"};
 	const char near[] = {'/', ':', '-', '+', ',', '.', 'e', 'E', 'd', 'f', 'x', '0', '9', ' ',
 	                     '\t', '\r', '\v', '\f', '\0', '\x7f', '\xb0', '\xb9', '\xae', '\xa0', '\xe5'};
+	std::string every_byte(256, '\0');  // for the first lines, with and without marks
+	for (std::size_t b = 0; b < every_byte.size(); ++b)
+		every_byte[b] = static_cast<char>(b);
 	for (const std::string& line : lines)
 		for (std::size_t i = 0; i <= line.size(); ++i)
-			for (const char c : near)
+			for (const char c : &line < lines + 3 ? every_byte : std::string(near, sizeof near))
 				for (const bool insert : {true, false}) {
 					std::string input = line;
 					if (insert)
@@ -136,6 +140,16 @@ TEST(Reader, LongRunsAndLongTokens)
 		EXPECT_EQ(over.error, InputError::too_long) << piece;
 		EXPECT_EQ(over.message.rfind("query 1: number longer than 4096 bytes: \"0000", 0), 0u)
 			<< over.message;
+		// Rates only the whole-token conversion reads: with an exponent, in
+		// hexadecimal, with a long fraction; n bytes each.
+		for (const auto rate : {+[](std::size_t n) { return "1" + std::string(n - 7, '0') + "e-4088"; },
+		                        +[](std::size_t n) { return "-0x" + std::string(n - 6, '0') + "1p4"; },
+		                        +[](std::size_t n) { return "0." + std::string(n - 2, '3'); }}) {
+			const std::string at = "1 2 3 " + rate(max_token_length) + "\n";
+			EXPECT_EQ(as_model(read_all(at, {piece})), model(at)) << piece;
+			const Outcome longer = read_all("1 2 3 " + rate(max_token_length + 1) + "\n", {piece});
+			EXPECT_EQ(longer.error, InputError::too_long) << piece << ' ' << longer.message;
+		}
 	}
 	// An endless token stops at the limit, long before the input ends.
 	ChunkedInput endless{std::string(64 * read_block_size, '7'), {}};

@@ -66,6 +66,7 @@ inline Outcome read_all(ChunkedInput in)
 		const ReadStatus s = next_query(*r, q);
 		if (s == ReadStatus::need_input) {
 			refill(*r);
+			errno = 0;  // as later calls may leave it: a read error keeps its own
 			continue;
 		}
 		if (s != ReadStatus::query) {

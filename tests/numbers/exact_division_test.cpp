@@ -34,6 +34,26 @@ TEST(Portable, ExactDivisionWithEitherWideType)
 		ASSERT_EQ(std::memcmp(&chosen, &reference, sizeof reference), 0) << m << "e-" << k;
 	}
 	EXPECT_GT(answered, 90000);
+	// A hair either side of the midpoints around each power of two, 2^j -
+	// 2^(j-54) and 2^j + 2^(j-53), times 10^k: the lower one is half as far.
+	for (int k = 1; k <= 22; ++k)
+		for (int j = -20; j <= 54; ++j)
+			for (const u64 top : {(u64{1} << 54) - 1, (u64{1} << 54) + 2}) {
+				const auto m = (uint128::TwoWords{top} * exact::pow10_wide<uint128::TwoWords>.p[k]) >> (54 - j);
+				if (m >> 64 != 0 || static_cast<u64>(m) < (u64{1} << 53) + 8)
+					continue;
+				for (u64 near = static_cast<u64>(m) - 2; near != static_cast<u64>(m) + 3; ++near) {
+					const std::string text = std::to_string(near) + "e-" + std::to_string(k);
+					const double reference = std::strtod(text.c_str(), nullptr);
+					double portable = 0, chosen = 0;
+					if (divide_exactly_with<uint128::TwoWords>(near, k, portable)) {
+						ASSERT_EQ(std::memcmp(&portable, &reference, sizeof reference), 0) << text;
+					}
+					if (divide_exactly(near, k, chosen)) {
+						ASSERT_EQ(std::memcmp(&chosen, &reference, sizeof reference), 0) << text;
+					}
+				}
+			}
 }
 
 }  // namespace

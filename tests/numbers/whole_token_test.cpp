@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kernels/kernel_agreement.h"
 #include "numbers/whole_token.h"
 #include "numbers/scanners.h"
 
@@ -76,6 +77,18 @@ void expect_double_like_strtod(const std::string& s)
 		std::memcpy(&bits, &fast, sizeof bits);
 		ASSERT_EQ(bits, ref.bits) << "fast path: \"" << s << '"';
 	}
+	if (s.size() > 32 || s.find_first_of(" \t\n\v\f\r") != std::string::npos)
+		return;  // one token, and the rest of the query, in the window
+	char query[everyday_front_padding + 2 * kernels::window] = {};
+	const std::string text = "0 0 0 " + s + "\n";
+	std::memcpy(query + everyday_front_padding, text.data(), text.size());
+	expect_kernels_agree(query + everyday_front_padding);
+	BalanceQuery q;
+	if (read_everyday_query(query + everyday_front_padding, q) != nullptr) {
+		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
+		std::memcpy(&bits, &q.urok, sizeof bits);
+		ASSERT_EQ(bits, ref.bits) << "everyday query: \"" << s << '"';
+	}
 }
 
 TEST(IntegerTokens, FormsAndSaturation)
@@ -132,6 +145,9 @@ TEST(RateTokens, AcceptedForms)
 	};
 	for (const char* s : cases)
 		expect_double_like_strtod(s);
+	// A long run of zeros after the point, then a huge exponent.
+	for (const char* exponent : {"5e10300", "5e1001", "5e10010", "5e-10300"})
+		expect_double_like_strtod("0." + std::string(1000, '0') + exponent);
 	// Exponents of thousands of digits.
 	for (const char* mark : {"e", "e-", "e+", "e000"})
 		for (const char digit : {'0', '1', '9'})
@@ -188,6 +204,46 @@ TEST(RateTokens, GeneratedAgainstStrtod)
 	for (std::uint64_t m = (1ull << 53) - 40; m <= (1ull << 53) + 40; ++m)
 		for (int e = -24; e <= 24; ++e)
 			expect_double_like_strtod(std::to_string(m) + "e" + std::to_string(e));
+	// Halfway between a double and the next one up, exactly, then cut to 16
+	// to 20 significant digits and one unit in the last digit either way:
+	// next to random doubles, powers of two and the doubles just below them
+	// (whose upper neighbour is twice as far).  9999999999999999444e-19 is one.
+	auto times = [](std::string& d, std::uint64_t f) {  // decimal digits times f
+		std::uint64_t carry = 0;
+		for (auto c = d.rbegin(); c != d.rend(); ++c, carry /= 10) {
+			carry += static_cast<std::uint64_t>(*c - '0') * f;
+			*c = static_cast<char>('0' + carry % 10);
+		}
+		for (; carry != 0; carry /= 10)
+			d.insert(d.begin(), static_cast<char>('0' + carry % 10));
+	};
+	auto step = [](std::string t, int delta) {  // one unit in the last digit
+		for (auto c = t.rbegin(); c != t.rend(); ++c) {
+			const int v = *c - '0' + delta;
+			*c = static_cast<char>('0' + (v + 10) % 10);
+			if (v >= 0 && v <= 9)
+				break;
+		}
+		return t;
+	};
+	for (int trial = 0; trial < 20000; ++trial) {
+		const std::uint64_t mantissa = trial % 3 == 0 ? (1ull << 53) - 1 : trial % 3 == 1 ? 1ull << 52
+		                                                                   : (rng() >> 11) | 1ull << 52;
+		int exponent = static_cast<int>(rng() % 80) - 70;  // of 2, for the last bit of the midpoint
+		std::string d = std::to_string(2 * mantissa + 1);
+		for (int two = exponent; two > 0; two -= 30)
+			times(d, 1ull << std::min(two, 30));
+		for (int five = -exponent; five > 0; five -= 13)
+			times(d, static_cast<std::uint64_t>(std::pow(5.0, std::min(five, 13))));
+		const std::size_t n = std::min(d.size(), std::size_t{16} + static_cast<std::size_t>(trial % 5));
+		exponent = std::min(exponent, 0) + static_cast<int>(d.size() - n);  // of 10, now
+		for (const int delta : {0, -1, 1}) {
+			const std::string t = step(d.substr(0, n), delta);
+			expect_double_like_strtod(t + "e" + std::to_string(exponent));
+			expect_double_like_strtod(t.substr(0, 1) + "." + t.substr(1) + "e" +
+			                          std::to_string(exponent + static_cast<int>(n) - 1));
+		}
+	}
 	// Just below a power of two, with every count of nines: with enough of
 	// them the correctly rounded value carries into the next binade.
 	std::uint64_t five_pow = 1;
