@@ -106,13 +106,6 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 	EXPECT_EQ(plain.compare(16381 * 4, 13, "no\nno\nno\nyes\n"), 0);
 }
 
-std::string last_diagnostic;
-
-void keep_diagnostic(const char* message)
-{
-	last_diagnostic = message;
-}
-
 // Every kernel the machine runs answers as the portable one does, the
 // kernels that answer whole blocks included: the same answers, status and
 // diagnostic, over queries at the edges of the block forms (16 and 17
@@ -150,11 +143,11 @@ TEST(Filter, EveryKernelAnswersAsThePortableOne)
 		Sink sink{{}, output_block_size, false};
 		reader_init(*r, read_chunk, &in);
 		output_init(*out, write_piece, &sink);
-		last_diagnostic.clear();
+		diagnostic.clear();
 		Answers a;
 		EXPECT_TRUE(run_filter_with_kernel(kernel, a.status, *r, *out, false, keep_diagnostic));
 		a.out = sink.text;
-		a.message = last_diagnostic;
+		a.message = diagnostic;
 		return a;
 	};
 	std::vector<const char*> names;
