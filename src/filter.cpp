@@ -70,7 +70,8 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 					r.query_number += static_cast<unsigned>(n);
 					continue;
 				}
-				single = single_after_miss;
+				if (r.end - p >= kernels::window)  // not for want of data
+					single = single_after_miss;
 			}
 		}
 		BalanceQuery q;

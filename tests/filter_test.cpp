@@ -118,11 +118,13 @@ TEST(Filter, EveryKernelAnswersAsThePortableOne)
 	                         "+999999999999999", "4810431", "578495", "00", "+0", "-3", "+9999999999999999",
 	                         "10000000000000000", "12345678901234567890"};
 	const char* terms[] = {"0", "30", "+30", "000", "99999999999999999999", "7", "-1"};
-	const char* rates[] = {"0", "0.0", "5.", "5.5", "0.5", "+5.25", "4.25", "+0", "00.000",
-	                       "2.5607576705966579", "123456789012345678901234.5", "-0", ".5", "1e3", "-2.5", "+.5"};
-	const std::size_t block_forms[] = {9, 6, 11};  // of amounts, terms, rates (and 00, +0)
+	const char* rates[] = {"0", "0.0", "5.", "5.5", "0.5", "+5.25", "4.25", "+0", "00.000", "1e3",
+	                       "2.5607576705966579e+00", "5.E-7", "0e999", "123456789012345678901234.5", "-0",
+	                       ".5", "-2.5", "+.5", "-1e3"};
+	const std::size_t block_forms[] = {9, 6, 14};  // of amounts, terms, rates (and 00, +0)
 	// Tokens the general path refuses: in any field, and in an integer's.
-	const char* bad[] = {"5.5.5", ".", "..", "+", "++1", "1+", "1+2", "x", "1-", "+-1", "1.5.", "5,5", "\x01"};
+	const char* bad[] = {"5.5.5", ".", "..", "+", "++1", "1+", "1+2", "x", "1-", "+-1", "1.5.", "5,5", "\x01",
+	                     "1e", "1e+", "e5", "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1-5", "1ee5", "1e5+", "1e5-5"};
 	const char* bad_integers[] = {"5.5", "3.0", ".5", "1.", "+.5"};
 	const char* short_tokens[] = {"0", "1", "2", "9", "+1"};
 	const char* gaps[] = {" ", "\n", "\t", "\r\n", "   ", "\v\f", "                                        "};
@@ -152,6 +154,22 @@ TEST(Filter, EveryKernelAnswersAsThePortableOne)
 	};
 	std::vector<const char*> names;
 	kernels::for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
+	auto expect_same = [&](const std::string& input) {
+		const Answers portable = answers("swar", input);
+		for (const char* name : names) {
+			const Answers a = answers(name, input);
+			EXPECT_EQ(a.status, portable.status) << name << ": " << input;
+			EXPECT_EQ(a.out, portable.out) << name << ": " << input;
+			EXPECT_EQ(a.message, portable.message) << name << ": " << input;
+		}
+	};
+	// Each refused token in each field, second in its block.
+	for (const char* b : bad)
+		for (int field = 0; field < 4; ++field) {
+			std::string q[] = {"5", "7", "30", "4.25"};
+			q[field] = b;
+			expect_same("1 2 3 4\n" + q[0] + ' ' + q[1] + ' ' + q[2] + ' ' + q[3] + "\n5 6 7 8\n");
+		}
 	for (int run = 0; run < 300; ++run) {
 		std::string input, owed;
 		const auto fields = static_cast<unsigned>(4 * (1 + rng() % 200));
@@ -171,13 +189,7 @@ TEST(Filter, EveryKernelAnswersAsThePortableOne)
 				token = field % 4 != 3 && rng() % 2 ? pick(bad_integers) : pick(bad);
 			input += token + (short_queries ? "\n" : pick(gaps));
 		}
-		const Answers portable = answers("swar", input);
-		for (const char* name : names) {
-			const Answers a = answers(name, input);
-			EXPECT_EQ(a.status, portable.status) << name << ": " << input;
-			EXPECT_EQ(a.out, portable.out) << name << ": " << input;
-			EXPECT_EQ(a.message, portable.message) << name << ": " << input;
-		}
+		expect_same(input);
 	}
 }
 

@@ -116,9 +116,9 @@ struct Kernel : sse2::Kernel {
 
 	// Up to four whole queries at p (a token's first byte) in the plainest
 	// form: amounts of 1 to 16 bytes of digits, a term of digits, a rate of
-	// digits with at most one point and a digit first, each with an
-	// optional '+', separated by white space and followed by it, within the
-	// 64 bytes at p and before end.  For
+	// digits with at most one point, a digit first and an optional
+	// exponent, each with an optional '+', separated by white space and
+	// followed by it, within the 64 bytes at p and before end.  For
 	// those the term and the rate are 0 or more, so the verdict is
 	// dlh <= spl: the amounts are compared as digit strings, right-aligned
 	// in 16-byte keys padded with '0', and nothing is converted.  Stops
@@ -154,16 +154,30 @@ struct Kernel : sse2::Kernel {
 		// without its end runs to the top, beyond every whole query).
 		const u64 amounts = (e0 - s0) | (e1 - s1), term = e2 - s2, rate = e3 - s3;
 		const u64 rate_points = point & rate;
-		// Adding a point to its run clears the run from there up; a second
-		// point in the same run is then left standing.
+		// Adding a mark to its run clears the run from there up: a second
+		// mark in the same run is then left standing, and the bytes after
+		// the first are the ones cleared.
 		const u64 second_point = rate_points & ~((rate + rate_points) ^ rate);
+		// A rate's exponent changes no sign: a letter, an optional sign and
+		// digits, after the point.  Any other byte after the letter is bad
+		// already: a point, a second letter, a sign not right after it.
+		const u64 letter =
+			_cvtmask64_u64(_mm512_cmpeq_epi8_mask(_mm512_or_si512(v, splat(0x20)), splat('e'))) & rate;
+		const u64 cleared = (rate + letter) ^ rate;
+		const u64 exponent = cleared & rate & ~letter;
+		const u64 sign = _cvtmask64_u64(_kor_mask64(_mm512_cmpeq_epi8_mask(v, splat('+')),
+		                                            _mm512_cmpeq_epi8_mask(v, splat('-'))));
+		const u64 exponent_sign = letter << 1 & sign;
 		u64 run = token & (token << 1);
 		run &= run << 2;
 		run &= run << 4;
 		run &= run << 8;                              // 16 token bytes ending here
 		const u64 seventeenth = run & (token << 16);  // an amount too long for its key
-		const u64 bad = (token & ~(digit | point | plus)) | (point & (amounts | term)) | (d3 & ~digit) |
-		                second_point | (amounts & seventeenth);
+		const u64 after_letter = (letter << 1 & ~exponent_sign) | exponent_sign << 1;  // a digit
+		const u64 bad = (token & ~(digit | point | plus | letter | exponent_sign)) |
+		                (point & (amounts | term | exponent)) | (d3 & ~digit) | second_point |
+		                (letter & ~cleared) | (after_letter & ~digit) |
+		                (amounts & seventeenth);
 		const u64 before_bad = bad == 0 ? ~u64{0} : (u64{1} << _tzcnt_u64(bad)) - 1;
 		// A run of '0' bytes from a token's start carries into its end when
 		// it is the whole token: bit k says query k owes and deducts 0.
