@@ -59,18 +59,30 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 			} else if (single > 0) {
 				--single;
 			} else {
+				// Blocks one after another while they take queries, the
+				// position and the answers' length kept in registers.
 				const char* p = skip_space(r.pos);
+				const char* const end = r.end;
+				std::size_t used = out.length;
+				std::uint64_t taken = 0;
 				unsigned yes = 0;
 				int length = 0;
-				const int n = Kernel::answer_block(p, r.end, yes, length);
-				if (n > 0) {
-					if (!output_answers(out, yes, n))
-						return write_failed(out, diagnose);
-					r.pos = const_cast<char*>(p + length);
-					r.query_number += static_cast<unsigned>(n);
-					continue;
+				int n;
+				while ((n = Kernel::answer_block(p, end, yes, length)) > 0) {
+					if (sizeof out.buffer - used < 16) {
+						out.length = used;
+						if (!output_flush(out))
+							return write_failed(out, diagnose);
+						used = 0;
+					}
+					used += write_answers(out.buffer + used, yes, n);
+					taken += static_cast<unsigned>(n);
+					p = skip_space(p + length);
 				}
-				if (r.end - p >= kernels::window)  // not for want of data
+				out.length = used;
+				r.pos = const_cast<char*>(p);
+				r.query_number += taken;
+				if (end - p >= kernels::window)  // not for want of data
 					single = single_after_miss;
 			}
 		}

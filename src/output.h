@@ -47,19 +47,33 @@ inline bool output_answer(Output& o, bool yes)
 	return true;
 }
 
-// Appends the answers to 1 <= n <= 4 queries, query k's verdict in bit k
-// of yes.  All four are copied and the length counts n: no branch on n,
-// which changes from block to block.
-inline bool output_answers(Output& o, unsigned yes, int n)
-{
-	if (sizeof o.buffer - o.length < 16 && !output_flush(o))
-		return false;
-	for (int k = 0; k < 4; ++k) {
-		const unsigned bit = (yes >> k) & 1;
-		std::memcpy(o.buffer + o.length, answer_lines[bit], 4);
-		o.length += k < n ? 3 + bit : 0;
+// The answers to 1 to 4 queries as one 16-byte copy: entry yes | (n - 1) << 4,
+// with query k's verdict in bit k of yes.
+struct AnswerBlocks {
+	char text[64][16];
+	unsigned char length[64];
+	constexpr AnswerBlocks() : text(), length()
+	{
+		for (int i = 0; i < 64; ++i) {
+			int at = 0;
+			for (int k = 0; k <= i >> 4; ++k) {
+				const bool yes = ((i >> k) & 1) != 0;
+				for (int c = 0; c < 3 + (yes ? 1 : 0); ++c)
+					text[i][at++] = answer_lines[yes][c];
+			}
+			length[i] = static_cast<unsigned char>(at);
+		}
 	}
-	return true;
+};
+inline constexpr AnswerBlocks answer_blocks;
+
+// Writes the answers to 1 <= n <= 4 queries at `at` (16 bytes must be
+// free) and returns their length: one copy, no branch on n or the answers.
+inline std::size_t write_answers(char* at, unsigned yes, int n)
+{
+	const unsigned entry = yes | static_cast<unsigned>(n - 1) << 4;
+	std::memcpy(at, answer_blocks.text[entry], 16);
+	return answer_blocks.length[entry];
 }
 
 #endif

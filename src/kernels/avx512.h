@@ -184,15 +184,27 @@ struct Kernel : sse2::Kernel {
 		const u64 zeros = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, splat('0')));
 		const u64 both_zero = _pext_u64(((zeros & amounts) + d0) & e0, e0) &
 		                      _pext_u64(((zeros & amounts) + d1) & e1, e1);
-		// The whole queries before the first bad byte, at most four, and
-		// not from one whose amounts are both 0 on.
-		u64 whole = e3 & before_bad & _pdep_u64(both_zero == 0 ? 0xf : (u64{1} << _tzcnt_u64(both_zero)) - 1, e3);
-		// The NUL at end is a bad byte, so whole queries lie before it.
-		if (whole == 0 || static_cast<std::size_t>(end - p) <= static_cast<std::size_t>(_tzcnt_u64(whole)))
-			return 0;
-		whole = _pdep_u64(0xf, whole);  // at most four
-		const int n = static_cast<int>(_mm_popcnt_u64(whole));
-		length = static_cast<int>(63 - _lzcnt_u64(whole));
+		// Up to four whole queries by their ends alone: the next block's
+		// start waits on these few steps only.  The checks decide whether
+		// all are taken, as in everyday input they are: the branch on them
+		// is predicted, and the next block does not wait for them.
+		const u64 nominal = _pdep_u64(0xf, e3);
+		const u64 before_zero =
+			both_zero == 0 ? ~u64{0} : _pdep_u64((u64{1} << _tzcnt_u64(both_zero)) - 1, e3);
+		const u64 whole = nominal & before_bad & before_zero;
+		int n;
+		if (whole == nominal && nominal != 0) {
+			n = static_cast<int>(_mm_popcnt_u64(nominal));
+			length = static_cast<int>(63 - _lzcnt_u64(nominal));
+		} else {
+			// Fewer: those before the first bad byte (the NUL at end is
+			// one) and before one whose amounts are both 0.
+			__asm__ volatile("");  // a branch of its own, not a select
+			if (whole == 0 || static_cast<std::size_t>(end - p) <= static_cast<std::size_t>(_tzcnt_u64(whole)))
+				return 0;
+			n = static_cast<int>(_mm_popcnt_u64(whole));
+			length = static_cast<int>(63 - _lzcnt_u64(whole));
+		}
 
 		// The amounts right-aligned in 16-byte keys, query k in lane k.
 		const __m512i start_at = _mm512_maskz_compress_epi8(digits_start, offsets());
