@@ -168,11 +168,11 @@ struct Kernel : sse2::Kernel {
 		const u64 sign = _cvtmask64_u64(_kor_mask64(_mm512_cmpeq_epi8_mask(v, splat('+')),
 		                                            _mm512_cmpeq_epi8_mask(v, splat('-'))));
 		const u64 exponent_sign = letter << 1 & sign;
-		u64 run = token & (token << 1);
-		run &= run << 2;
-		run &= run << 4;
-		run &= run << 8;                              // 16 token bytes ending here
-		const u64 seventeenth = run & (token << 16);  // an amount too long for its key
+		u64 streak = token & (token << 1);
+		streak &= streak << 2;
+		streak &= streak << 4;
+		streak &= streak << 8;                           // 16 token bytes ending here
+		const u64 seventeenth = streak & (token << 16);  // an amount too long for its key
 		const u64 after_letter = (letter << 1 & ~exponent_sign) | exponent_sign << 1;  // a digit
 		const u64 bad = (token & ~(digit | point | plus | letter | exponent_sign)) |
 		                (point & (amounts | term | exponent)) | (d3 & ~digit) | second_point |
