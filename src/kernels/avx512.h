@@ -115,10 +115,10 @@ struct Kernel : sse2::Kernel {
 	}
 
 	// Up to four whole queries at p (a token's first byte) in the plainest
-	// form: amounts of 1 to 16 bytes of digits, a term of digits, a rate of
-	// digits with at most one point, a digit first and an optional
-	// exponent, each with an optional '+', separated by white space and
-	// followed by it, within the 64 bytes at p and before end.  For
+	// form: a term of digits, a rate of digits with at most one point, a
+	// digit first and an optional exponent, amounts of digits, each with an
+	// optional '+', the amounts at most 16 bytes with it, separated by white
+	// space and followed by it, within the 64 bytes at p and before end.  For
 	// those the term and the rate are 0 or more, so the verdict is
 	// dlh <= spl: the amounts are compared as digit strings, right-aligned
 	// in 16-byte keys padded with '0', and nothing is converted.  Stops
