@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <type_traits>
 
 #include "balance.h"
 #include "explain.h"
@@ -35,13 +34,6 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 	return output_put(out, line, n);
 }
 
-// Whether a kernel answers whole blocks of queries (kernels/kernel.h).
-template <typename Kernel, typename = void>
-struct AnswersBlocks : std::false_type {};
-template <typename Kernel>
-struct AnswersBlocks<Kernel, std::void_t<decltype(Kernel::answers_blocks)>>
-	: std::integral_constant<bool, Kernel::answers_blocks> {};
-
 // The loop, once per kernel: each instance runs inside the kernel's run(),
 // compiled for its instruction set with the fast path inline.  A kernel
 // that answers blocks takes the plainest queries several at a time, and
@@ -54,8 +46,9 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 	constexpr int single_after_miss = 8;
 	int single = 0;
 	for (;;) {
-		if constexpr (AnswersBlocks<Kernel>::value) {
+		if constexpr (Kernel::answers_blocks) {
 			if (explain || r.fields != 0) {
+				// --explain needs every value; a query begun is the general path's
 			} else if (single > 0) {
 				--single;
 			} else {

@@ -129,11 +129,11 @@ struct Kernel : sse2::Kernel {
 	BALANCE_CHECK_AVX512_TARGET static int answer_block(const char* p, const char* end, unsigned& yes,
 	                                                    int& length)
 	{
+		// The window's classes, as the one-query path sees them; the load is
+		// the same for each, so the compiler makes it once.
 		const __m512i v = _mm512_loadu_si512(p);
-		const u64 space = _cvtmask64_u64(
-			_kor_mask64(_mm512_cmpeq_epi8_mask(v, splat(' ')), range(v, '\t', 5)));
-		const u64 digit = _cvtmask64_u64(range(v, '0', 10));
-		const u64 point = _cvtmask64_u64(_mm512_cmpeq_epi8_mask(v, splat('.')));
+		const Classes c = classify<window>(p);
+		const u64 space = c.space, digit = c.digit, point = c.point, sign = signs<window>(p);
 		const u64 token = ~space;
 		const u64 starts = token & ~(token << 1);
 		const u64 ends = space & (token << 1);  // the white space after each token
@@ -161,12 +161,9 @@ struct Kernel : sse2::Kernel {
 		// A rate's exponent changes no sign: a letter, an optional sign and
 		// digits, after the point.  Any other byte after the letter is bad
 		// already: a point, a second letter, a sign not right after it.
-		const u64 letter =
-			_cvtmask64_u64(_mm512_cmpeq_epi8_mask(_mm512_or_si512(v, splat(0x20)), splat('e'))) & rate;
+		const u64 letter = exponents<window>(p) & rate;
 		const u64 cleared = (rate + letter) ^ rate;
 		const u64 exponent = cleared & rate & ~letter;
-		const u64 sign = _cvtmask64_u64(_kor_mask64(_mm512_cmpeq_epi8_mask(v, splat('+')),
-		                                            _mm512_cmpeq_epi8_mask(v, splat('-'))));
 		const u64 exponent_sign = letter << 1 & sign;
 		u64 streak = token & (token << 1);
 		streak &= streak << 2;

@@ -56,29 +56,6 @@ auto with_best_kernel(Body&& body)
 	return with_best_kernel(body, Compiled{});
 }
 
-// body(Kernel{}) with the kernel called `name`, for tests and the
-// benchmark; false when this target or machine lacks it.
-template <typename Body, typename... Kernel>
-bool with_kernel_named(const char* name, Body&& body, List<Kernel...>)
-{
-	bool ran = false;
-	auto try_one = [&](auto kernel) {
-		using K = decltype(kernel);
-		if (!ran && std::strcmp(name, K::name) == 0 && K::runs_here()) {
-			K::run(body);
-			ran = true;
-		}
-	};
-	(try_one(Kernel{}), ...);
-	return ran;
-}
-
-template <typename Body>
-bool with_kernel_named(const char* name, Body&& body)
-{
-	return with_kernel_named(name, body, Compiled{});
-}
-
 // body(Kernel{}) with every kernel that runs here, each inside its run().
 template <typename Body, typename... Kernel>
 void for_each_kernel_here(Body&& body, List<Kernel...>)
@@ -95,6 +72,21 @@ template <typename Body>
 void for_each_kernel_here(Body&& body)
 {
 	for_each_kernel_here(body, Compiled{});
+}
+
+// body(Kernel{}) with the kernel called `name`, for tests and the
+// benchmark; false when this target or machine lacks it.
+template <typename Body>
+bool with_kernel_named(const char* name, Body&& body)
+{
+	bool ran = false;
+	for_each_kernel_here([&](auto kernel) {
+		if (!ran && std::strcmp(name, decltype(kernel)::name) == 0) {
+			body(kernel);
+			ran = true;
+		}
+	});
+	return ran;
 }
 
 }  // namespace kernels

@@ -22,9 +22,8 @@
 //   static u64 value16(const char* e, int n);
 //       the value of a run of 0 to 16 digits that ends at e
 //
-// A kernel may also answer whole blocks of queries (see avx512.h):
-//
-//   static constexpr bool answers_blocks = true;
+//   static constexpr bool answers_blocks;
+//       true where it also answers whole blocks of queries (see avx512.h):
 //   static int answer_block(const char* p, const char* end, unsigned& yes,
 //                           int& length);
 //
@@ -34,6 +33,8 @@
 #define BALANCE_CHECK_KERNEL_H
 
 #include <cstdint>
+
+#include "target.h"
 
 namespace kernels {
 
@@ -47,6 +48,21 @@ struct Classes {
 // The whole window, and its first part, where most queries fit.
 constexpr int window = 64;
 constexpr int short_window = 48;
+
+// The part of the contract shared by the kernels every machine of their
+// target runs: nothing to ask of the machine, the loop compiled in place.
+template <typename Kernel>
+struct RunsEverywhere {
+	static constexpr bool answers_blocks = false;
+
+	static bool runs_here() { return true; }
+
+	template <typename Body>
+	BALANCE_CHECK_INLINE static auto run(Body&& body)
+	{
+		return body(Kernel{});
+	}
+};
 
 }  // namespace kernels
 

@@ -96,16 +96,8 @@ inline __m128i signs_of(__m128i v)
 	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('+')), _mm_cmpeq_epi8(v, _mm_set1_epi8('-')));
 }
 
-struct Kernel {
+struct Kernel : RunsEverywhere<Kernel> {
 	static constexpr const char name[] = "sse2";
-
-	static bool runs_here() { return true; }  // every machine of this target
-
-	template <typename Body>
-	BALANCE_CHECK_INLINE static auto run(Body&& body)
-	{
-		return body(Kernel{});
-	}
 
 	template <int bytes>
 	static Classes classify(const char* p)

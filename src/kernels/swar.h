@@ -49,16 +49,8 @@ inline u64 gather(u64 high_bits)
 	return ((high_bits >> 7) * 0x0102040810204080u) >> 56;
 }
 
-struct Kernel {
+struct Kernel : RunsEverywhere<Kernel> {
 	static constexpr const char name[] = "swar";
-
-	static bool runs_here() { return true; }  // every machine of this target
-
-	template <typename Body>
-	BALANCE_CHECK_INLINE static auto run(Body&& body)
-	{
-		return body(Kernel{});
-	}
 
 	template <int bytes>
 	static Classes classify(const char* p)
