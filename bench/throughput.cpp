@@ -20,7 +20,7 @@
 #include "corpus.h"
 #include "filter.h"
 #include "kernels/chosen.h"
-#include "next_query.h"
+#include "general_query.h"
 #include "query_reader.h"
 
 namespace {
@@ -127,7 +127,8 @@ double kernel_seconds(const char* kernel, int fd)
 	output_init(*out, write_all, nullptr);
 	int status = 1;
 	const auto start = Clock::now();
-	if (!run_filter_with_kernel(kernel, status, *r, *out, false, no_diagnostic) || status != 0) {
+	const char* ran = run_filter_with_kernel(kernel, status, *r, *out, false, no_diagnostic);
+	if (ran == nullptr || std::strcmp(ran, kernel) != 0 || status != 0) {
 		std::fprintf(stderr, "throughput: the %s kernel failed\n", kernel);
 		std::exit(1);
 	}
@@ -142,7 +143,7 @@ std::vector<BalanceQuery> parse_all(int fd)
 	std::vector<BalanceQuery> queries;
 	for (;;) {
 		BalanceQuery q;
-		const ReadStatus s = next_query(*r, q);
+		const ReadStatus s = next_query_general(*r, q);
 		if (s == ReadStatus::need_input)
 			refill(*r);
 		else if (s == ReadStatus::query && !is_terminating(q))

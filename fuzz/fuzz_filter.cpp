@@ -1,13 +1,16 @@
 // The whole filter over arbitrary bytes, fed in pieces of varying sizes and
 // written out in pieces too: it must end (no hang), with status 0 or 1, and
 // write nothing but whole "yes" and "no" lines (or, with --explain, lines
-// that end in ", yes" or ", no").
+// that end in ", yes" or ", no").  Every kernel this machine runs gives
+// the portable kernel's answers, status and diagnostic.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "chunked_source.h"
 #include "filter.h"
+#include "kernels/chosen.h"
 
 namespace {
 
@@ -28,7 +31,11 @@ long write_some(void* context, const char* data, std::size_t size)
 	return static_cast<long>(n);
 }
 
-void ignore(const char*) {}
+std::string diagnostic;
+void keep(const char* message)
+{
+	diagnostic = message;
+}
 
 bool ends_with(const std::string& s, std::size_t end, const char* suffix, std::size_t n)
 {
@@ -50,22 +57,49 @@ void check(const std::string& text, bool explain)
 	}
 }
 
+struct Run {
+	int status;
+	std::string text, diagnostic;
+};
+
+// The filter over the input with the kernel called `kernel`, or with the
+// widest when null.
+Run run(const std::uint8_t* data, std::size_t size, bool explain, const char* kernel)
+{
+	ChunkedSource source = chunked_source(data, size);
+	Sink sink{{}, source.state};
+	reader_init(reader, read_chunked, &source);
+	output_init(out, write_some, &sink);
+	diagnostic.clear();
+	Run r{-1, {}, {}};
+	if (kernel == nullptr)
+		r.status = run_filter(reader, out, explain, keep);
+	else if (const char* ran = run_filter_with_kernel(kernel, r.status, reader, out, explain, keep);
+	         ran == nullptr || std::strcmp(ran, kernel) != 0)
+		std::abort();  // a different kernel ran
+	r.text = sink.text;
+	r.diagnostic = diagnostic;
+	return r;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
 	for (const bool explain : {false, true}) {
-		ChunkedSource source = chunked_source(data, size);
-		Sink sink{{}, source.state};
-		reader_init(reader, read_chunked, &source);
-		output_init(out, write_some, &sink);
-		const int status = run_filter(reader, out, explain, ignore);
-		if (status != exit_ok && status != exit_failure)
+		const Run r = run(data, size, explain, nullptr);
+		if (r.status != exit_ok && r.status != exit_failure)
 			std::abort();
 		// Answers are at most one line per 7 input bytes ("0 0 0 1 ").
-		if (!explain && sink.text.size() > 4 * (size / 7 + 1))
+		if (!explain && r.text.size() > 4 * (size / 7 + 1))
 			std::abort();
-		check(sink.text, explain);
+		check(r.text, explain);
 	}
+	const Run portable = run(data, size, false, kernels::swar::Kernel::name);
+	kernels::for_each_kernel_here([&](auto kernel) {
+		const Run r = run(data, size, false, decltype(kernel)::name);
+		if (r.status != portable.status || r.text != portable.text || r.diagnostic != portable.diagnostic)
+			std::abort();
+	});
 	return 0;
 }

@@ -8,10 +8,11 @@
 
 #include "balance.h"
 #include "explain.h"
+#include "general_query.h"
 #include "kernels/chosen.h"
-#include "next_query.h"
-#include "numbers/white_space.h"
 #include "target.h"
+#include "token_index.h"
+#include "verdicts.h"
 
 int write_failed(const Output& out, DiagnoseFunction diagnose)
 {
@@ -35,52 +36,24 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 }
 
 // The loop, once per kernel: each instance runs inside the kernel's run(),
-// compiled for its instruction set with the fast path inline.  A kernel
-// that answers blocks takes the plainest queries several at a time, and
-// hands each query it does not take to the one-query paths below.
+// compiled for its instruction set with both stages inline.  Stage 1
+// classifies a pass of the data ahead of stage 2, which answers what it
+// takes; every other query goes through the general path, one at a time.
 template <typename Kernel>
 BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
 {
-	// After a block that takes nothing, the next queries go one at a time:
-	// a file of other forms does not pay for a block attempt per query.
-	constexpr int single_after_miss = 8;
-	int single = 0;
 	for (;;) {
-		if constexpr (Kernel::answers_blocks) {
-			if (explain || r.fields != 0) {
-				// --explain needs every value; a query begun is the general path's
-			} else if (single > 0) {
-				--single;
-			} else {
-				// Blocks one after another while they take queries, the
-				// position and the answers' length kept in registers.
-				const char* p = skip_space(r.pos);
-				const char* const end = r.end;
-				std::size_t used = out.length;
-				std::uint64_t taken = 0;
-				unsigned yes = 0;
-				int length = 0;
-				int n;
-				while ((n = Kernel::answer_block(p, end, yes, length)) > 0) {
-					if (sizeof out.buffer - used < 16) {
-						out.length = used;
-						if (!output_flush(out))
-							return write_failed(out, diagnose);
-						used = 0;
-					}
-					used += write_answers(out.buffer + used, yes, n);
-					taken += static_cast<unsigned>(n);
-					p = skip_space(p + length);
-				}
-				out.length = used;
-				r.pos = const_cast<char*>(p);
-				r.query_number += taken;
-				if (end - p >= kernels::window)  // not for want of data
-					single = single_after_miss;
-			}
+		// --explain needs every value; a query begun is the general path's.
+		while (!explain && r.fields == 0 && r.error == InputError::none) {
+			const verdicts::Stop stop = verdicts::answer_indexed(r, out);
+			if (stop == verdicts::Stop::write_failed)
+				return write_failed(out, diagnose);
+			if (stop == verdicts::Stop::general)
+				break;
+			index_pass<Kernel>(r.index, reader_data(r), static_cast<std::size_t>(r.end - reader_data(r)));
 		}
 		BalanceQuery q;
-		switch (next_query_with<Kernel>(r, q)) {
+		switch (next_query_general(r, q)) {
 		case ReadStatus::query:
 			if (is_terminating(q))
 				return output_flush(out) ? exit_ok : write_failed(out, diagnose);
@@ -116,10 +89,13 @@ int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagn
 	});
 }
 
-bool run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
-                            DiagnoseFunction diagnose)
+const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
+                                   DiagnoseFunction diagnose)
 {
-	return kernels::with_kernel_named(kernel, [&](auto k) {
+	const char* ran = nullptr;
+	kernels::with_kernel_named(kernel, [&](auto k) {
+		ran = decltype(k)::name;
 		status = filter_loop<decltype(k)>(r, out, explain, diagnose);
 	});
+	return ran;
 }

@@ -20,10 +20,11 @@ int write_failed(const Output& out, DiagnoseFunction diagnose);
 // The kernel is the widest this machine runs (kernels/chosen.h).
 int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose);
 
-// The same with the window kernel called `kernel` ("swar", "sse2", "avx2",
-// "avx512"), for tests and the benchmark: false, and nothing run, when this
-// target or machine lacks it; else the exit status in `status`.
-bool run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
-                            DiagnoseFunction diagnose);
+// The same with the kernel called `kernel` ("swar", "sse2", "avx2",
+// "avx512"), for tests and the benchmark: the exit status in `status`, and
+// the name of the kernel that ran, which the caller checks; nullptr, and
+// nothing run, when this target or machine lacks it.
+const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
+                                   DiagnoseFunction diagnose);
 
 #endif

@@ -68,7 +68,7 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 			if (length(t, te) > max_token_length)
 				return fail(r, InputError::too_long, t, length(t, te));
 			if (te == r.end && !r.eof) {
-				r.pos = const_cast<char*>(t);
+				r.pos = t;
 				return ReadStatus::need_input;
 			}
 			if (r.fields < 3 || !parse_double_token(t, te, rate))
@@ -85,7 +85,7 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 		default: r.partial.urok = rate; break;
 		}
 		++r.fields;
-		r.pos = const_cast<char*>(e);
+		r.pos = e;
 	}
 	q = r.partial;
 	r.fields = 0;

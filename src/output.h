@@ -47,33 +47,4 @@ inline bool output_answer(Output& o, bool yes)
 	return true;
 }
 
-// The answers to 1 to 4 queries as one 16-byte copy: entry yes | (n - 1) << 4,
-// with query k's verdict in bit k of yes.
-struct AnswerBlocks {
-	char text[64][16];
-	unsigned char length[64];
-	constexpr AnswerBlocks() : text(), length()
-	{
-		for (int i = 0; i < 64; ++i) {
-			int at = 0;
-			for (int k = 0; k <= i >> 4; ++k) {
-				const bool yes = ((i >> k) & 1) != 0;
-				for (int c = 0; c < 3 + (yes ? 1 : 0); ++c)
-					text[i][at++] = answer_lines[yes][c];
-			}
-			length[i] = static_cast<unsigned char>(at);
-		}
-	}
-};
-inline constexpr AnswerBlocks answer_blocks;
-
-// Writes the answers to 1 <= n <= 4 queries at `at` (16 bytes must be
-// free) and returns their length: one copy, no branch on n or the answers.
-inline std::size_t write_answers(char* at, unsigned yes, int n)
-{
-	const unsigned entry = yes | static_cast<unsigned>(n - 1) << 4;
-	std::memcpy(at, answer_blocks.text[entry], 16);
-	return answer_blocks.length[entry];
-}
-
 #endif

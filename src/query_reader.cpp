@@ -1,25 +1,17 @@
-// The input buffer: one block read at a time behind the padding the fast
-// path may read, with the unfinished token kept across refills.
+// The input buffer: one block read at a time between the paddings that
+// the kernels, scanners and keys may read, with the unfinished token kept across
+// refills.
 #include "query_reader.h"
 
 #include <cerrno>
 #include <cstring>
-
-namespace {
-
-std::size_t length(const char* first, const char* last)
-{
-	return static_cast<std::size_t>(last - first);
-}
-
-}  // namespace
 
 void reader_init(QueryReader& r, ReadFunction read, void* context)
 {
 	r.read = read;
 	r.context = context;
 	std::memset(r.storage, 0, sizeof r.storage);  // padding is read, so defined
-	r.pos = r.end = r.storage + everyday_front_padding;
+	r.pos = r.end = reader_data(r);
 	r.eof = false;
 	r.fields = 0;
 	r.partial = BalanceQuery{};
@@ -28,16 +20,18 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 	r.error_errno = 0;
 	r.bad_text = nullptr;
 	r.bad_length = 0;
+	index_reset(r.index);
 }
 
 bool refill(QueryReader& r)
 {
-	const std::size_t kept = length(r.pos, r.end);
-	char* const data = r.storage + everyday_front_padding;
+	const auto kept = static_cast<std::size_t>(r.end - r.pos);
+	char* const data = reader_data(r);
 	std::memmove(data, r.pos, kept);
 	r.pos = data;
 	r.end = data + kept;
-	const std::size_t room = sizeof r.storage - everyday_front_padding - everyday_back_padding - kept;
+	index_reset(r.index);
+	const std::size_t room = reader_data_bytes - kept;
 	long n;
 	do
 		n = r.read(r.context, r.end, room);

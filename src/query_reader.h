@@ -1,6 +1,7 @@
 // Query reader: holds the input, one block at a time, without allocating,
-// and the state of the query being read.  next_query.h turns its data into
-// BalanceQuery values.
+// the index of its tokens (token_index.h), and the state of the query
+// being read.  verdicts.h answers from the index; general_query.h turns
+// the data into BalanceQuery values token by token.
 #ifndef BALANCE_CHECK_QUERY_READER_H
 #define BALANCE_CHECK_QUERY_READER_H
 
@@ -8,12 +9,29 @@
 #include <cstdint>
 
 #include "balance.h"
-#include "everyday_query.h"
 #include "input_error.h"
+#include "kernels/kernel.h"
+#include "numbers/scanners.h"
 #include "numbers/whole_token.h"
+#include "token_index.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
+
+// Readable bytes before the data: the amounts' keys load the 8 bytes
+// before a token's end.  A whole block, so that the data starts on a block
+// boundary.
+constexpr std::size_t reader_front_padding = kernels::block_bytes;
+
+// Readable bytes after the data: a kernel loads whole 64-byte blocks, and
+// the scanners and digit loads read a few bytes past a token's end.  The
+// first is the NUL at `end`, which stops every scan.
+constexpr std::size_t reader_back_padding = kernels::block_bytes;
+static_assert(reader_back_padding >= scan_padding, "the scanners read past the end too");
+
+// The data: a partial token of at most max_token_length bytes, then one
+// block read.
+constexpr std::size_t reader_data_bytes = max_token_length + read_block_size;
 
 // Reads like read(2): bytes delivered, 0 at end of input, -1 on error with
 // errno set.  It returns what is available and does not wait for more.
@@ -29,8 +47,8 @@ enum class ReadStatus {
 struct QueryReader {
 	ReadFunction read;
 	void* context;
-	char* pos;  // next unread byte (the data begins at storage + everyday_front_padding)
-	char* end;  // end of the data; *end is a NUL that stops every scan
+	const char* pos;  // next unread byte
+	char* end;        // end of the data; *end is a NUL that stops every scan
 	bool eof;
 	int fields;  // values of the current query read so far
 	BalanceQuery partial;
@@ -39,15 +57,21 @@ struct QueryReader {
 	int error_errno;
 	const char* bad_text;  // the offending token, valid until the next refill
 	std::size_t bad_length;
-	// The data (a partial token of at most max_token_length bytes, then one
-	// block) lies between the padding the scanners may read on either side;
-	// the back padding begins with the NUL at *end.
-	char storage[everyday_front_padding + max_token_length + read_block_size + everyday_back_padding];
+	TokenIndex<reader_data_bytes> index;  // of the data from its first byte on
+	// The data between the paddings, on a 64-byte boundary like the
+	// index's blocks.
+	alignas(64) char storage[reader_front_padding + reader_data_bytes + reader_back_padding];
 };
+
+inline char* reader_data(QueryReader& r)
+{
+	return r.storage + reader_front_padding;
+}
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);
 
-// Keeps the unfinished token, reads more.  False on a read error.
+// Keeps the unfinished token, reads more, and starts the index again.
+// False on a read error.
 bool refill(QueryReader& r);
 
 #endif

@@ -35,12 +35,19 @@
 #endif
 
 // SSE2: all of x86-64, and 32-bit x86 built with -msse2 (CMake asks for it).
-#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
-	!defined(BALANCE_CHECK_PORTABLE_ONLY)
-#define BALANCE_CHECK_HAVE_SSE2 1
-#if defined(__x86_64__) || defined(_M_X64)
-#define BALANCE_CHECK_X86_64 1  // 64-bit moves out of vector registers
+// BALANCE_CHECK_WIDEST_KERNEL_AVX2, _SSE2 or _SWAR (the CMake option
+// BALANCE_WIDEST_KERNEL) leaves every wider kernel out of the build, so
+// that each kernel can be checked and timed as the whole program.
+#if defined(BALANCE_CHECK_WIDEST_KERNEL_SWAR)
+#define BALANCE_CHECK_WIDEST_KERNEL_SSE2 1
 #endif
+#if defined(BALANCE_CHECK_WIDEST_KERNEL_SSE2)
+#define BALANCE_CHECK_WIDEST_KERNEL_AVX2 1
+#endif
+
+#if (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)) && \
+	!defined(BALANCE_CHECK_PORTABLE_ONLY) && !defined(BALANCE_CHECK_WIDEST_KERNEL_SWAR)
+#define BALANCE_CHECK_HAVE_SSE2 1
 #endif
 
 // x86-64 with GCC or Clang: the AVX2 and AVX-512 kernels, compiled with
@@ -50,8 +57,12 @@
 // that nothing compiled for it is ever shared with the baseline code.
 #if defined(BALANCE_CHECK_HAVE_BUILTINS) && defined(__x86_64__)
 #define BALANCE_CHECK_HAVE_X86_DISPATCH 1
+#if !defined(BALANCE_CHECK_WIDEST_KERNEL_SSE2)
 #define BALANCE_CHECK_HAVE_AVX2 1
+#endif
+#if !defined(BALANCE_CHECK_WIDEST_KERNEL_AVX2)
 #define BALANCE_CHECK_HAVE_AVX512 1
+#endif
 #define BALANCE_CHECK_TARGET(features) __attribute__((target(features)))
 #define BALANCE_CHECK_FLATTEN __attribute__((flatten))
 #else
@@ -68,8 +79,8 @@
 #define BALANCE_CHECK_USE_FROM_CHARS 1
 #endif
 
-// The fast path is one piece of straight-line code in the caller's loop;
-// GCC and Clang otherwise split it into calls once it has two instances.
+// Both stages are one piece of code in each kernel's loop; GCC and Clang
+// otherwise split them into calls once they have several instances.
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)
 #define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
 #else

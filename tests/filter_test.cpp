@@ -1,5 +1,5 @@
 // The query loop over interrupted and piecemeal reads and writes, and
-// with every kernel forced.
+// failed ones.
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "filter.h"
-#include "kernels/chosen.h"
 #include "output.h"
 
 #include <gtest/gtest.h>
@@ -105,93 +104,6 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		}
 	}
 	EXPECT_EQ(plain.compare(16381 * 4, 13, "no\nno\nno\nyes\n"), 0);
-}
-
-// Every kernel the machine runs answers as the portable one does, the
-// kernels that answer whole blocks included: the same answers, status and
-// diagnostic, over queries at the edges of the block forms (16 and 17
-// bytes of amount, '+', zero amounts, one and two points) that fall
-// anywhere in a block, with now and then a token no kernel may take.
-TEST(Filter, EveryKernelAnswersAsThePortableOne)
-{
-	// The forms a block takes first, then the others.
-	const char* amounts[] = {"0", "1", "+7", "12345678", "9999999999999999", "0000000000000001",
-	                         "+999999999999999", "4810431", "578495", "00", "+0", "-3", "+9999999999999999",
-	                         "10000000000000000", "12345678901234567890"};
-	const char* terms[] = {"0", "30", "+30", "000", "99999999999999999999", "7", "-1"};
-	const char* rates[] = {"0", "0.0", "5.", "5.5", "0.5", "+5.25", "4.25", "+0", "00.000", "1e3",
-	                       "2.5607576705966579e+00", "5.E-7", "0e999", "123456789012345678901234.5", "-0",
-	                       ".5", "-2.5", "+.5", "-1e3"};
-	const std::size_t block_forms[] = {9, 6, 14};  // of amounts, terms, rates (and 00, +0)
-	// Tokens the general path refuses: in any field, and in an integer's.
-	const char* bad[] = {"5.5.5", ".", "..", "+", "++1", "1+", "1+2", "x", "1-", "+-1", "1.5.", "5,5", "\x01",
-	                     "1e", "1e+", "e5", "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1-5", "1ee5", "1e5+", "1e5-5"};
-	const char* bad_integers[] = {"5.5", "3.0", ".5", "1.", "+.5"};
-	const char* short_tokens[] = {"0", "1", "2", "9", "+1"};
-	const char* gaps[] = {" ", "\n", "\t", "\r\n", "   ", "\v\f", "                                        "};
-	std::mt19937 rng(12);
-	bool block_forms_only = false;
-	auto pick = [&](const auto& list, std::size_t block_count = 0) {
-		const std::size_t n = block_forms_only && block_count != 0 ? block_count : std::size(list);
-		return std::string(list[rng() % n]);
-	};
-	struct Answers {
-		int status = -1;
-		std::string out, message;
-	};
-	auto answers = [](const char* kernel, const std::string& input) {
-		ChunkedInput in{input, {}};
-		auto r = std::make_unique<QueryReader>();
-		auto out = std::make_unique<Output>();
-		Sink sink{{}, output_block_size, false};
-		reader_init(*r, read_chunk, &in);
-		output_init(*out, write_piece, &sink);
-		diagnostic.clear();
-		Answers a;
-		EXPECT_TRUE(run_filter_with_kernel(kernel, a.status, *r, *out, false, keep_diagnostic));
-		a.out = sink.text;
-		a.message = diagnostic;
-		return a;
-	};
-	std::vector<const char*> names;
-	kernels::for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
-	auto expect_same = [&](const std::string& input) {
-		const Answers portable = answers("swar", input);
-		for (const char* name : names) {
-			const Answers a = answers(name, input);
-			EXPECT_EQ(a.status, portable.status) << name << ": " << input;
-			EXPECT_EQ(a.out, portable.out) << name << ": " << input;
-			EXPECT_EQ(a.message, portable.message) << name << ": " << input;
-		}
-	};
-	// Each refused token in each field, second in its block.
-	for (const char* b : bad)
-		for (int field = 0; field < 4; ++field) {
-			std::string q[] = {"5", "7", "30", "4.25"};
-			q[field] = b;
-			expect_same("1 2 3 4\n" + q[0] + ' ' + q[1] + ' ' + q[2] + ' ' + q[3] + "\n5 6 7 8\n");
-		}
-	for (int run = 0; run < 300; ++run) {
-		std::string input, owed;
-		const auto fields = static_cast<unsigned>(4 * (1 + rng() % 200));
-		const unsigned spoiled = rng() % 2 == 0 ? static_cast<unsigned>(rng() % fields) : fields;
-		const bool short_queries = run % 4 == 0;  // up to eight a block
-		block_forms_only = run % 4 != 3;
-		for (unsigned field = 0; field < fields; ++field) {
-			std::string token = short_queries    ? pick(short_tokens)
-			                    : field % 4 == 3 ? pick(rates, block_forms[2])
-			                    : field % 4 == 2 ? pick(terms, block_forms[1])
-			                                     : pick(amounts, block_forms[0]);
-			if (field % 4 == 0)
-				owed = token;
-			else if (field % 4 == 1 && rng() % 5 == 0)
-				token = owed;  // nothing owed, or both 0
-			if (field == spoiled)
-				token = field % 4 != 3 && rng() % 2 ? pick(bad_integers) : pick(bad);
-			input += token + (short_queries ? "\n" : pick(gaps));
-		}
-		expect_same(input);
-	}
 }
 
 }  // namespace

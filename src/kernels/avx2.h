@@ -1,8 +1,7 @@
-// The window kernel in AVX2: the byte classes of the whole window from two
-// 32-byte vectors.  Digit values come from the SSE2 kernel's ladder, which
-// is compiled in AVX2's encoding once inlined here.  Every function is
-// compiled for AVX2 alone, and run() flattens the caller's loop into one
-// such function, chosen only where the machine has AVX2.
+// The kernel in AVX2: the byte classes of a block from two 32-byte vectors.
+// Every function is compiled for AVX2 alone, and run() flattens the
+// caller's loop into one such function, chosen only where the machine has
+// AVX2 (x86_features.cpp checks each set named in the target below).
 #ifndef BALANCE_CHECK_KERNELS_AVX2_H
 #define BALANCE_CHECK_KERNELS_AVX2_H
 
@@ -15,7 +14,6 @@
 #include <cstdint>
 
 #include "kernels/kernel.h"
-#include "kernels/sse2.h"
 #include "kernels/x86_features.h"
 
 #define BALANCE_CHECK_AVX2_TARGET BALANCE_CHECK_TARGET("avx2,bmi,bmi2,popcnt")
@@ -33,14 +31,11 @@ BALANCE_CHECK_AVX2_TARGET inline __m256i splat(char c)
 	return _mm256_set1_epi8(c);
 }
 
-// The byte masks of the two halves of the window, as one 64-bit mask, cut
-// to the first `bytes` bytes.
-template <int bytes>
-BALANCE_CHECK_AVX2_TARGET inline u64 window_mask(__m256i low, __m256i high)
+// The byte masks of the two halves of a block as one 64-bit mask.
+BALANCE_CHECK_AVX2_TARGET inline u64 block_mask(__m256i low, __m256i high)
 {
-	const u64 m = static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
-	              static_cast<u64>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
-	return bytes == window ? m : m & ((u64{1} << bytes) - 1);
+	return static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+	       static_cast<u64>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32;
 }
 
 BALANCE_CHECK_AVX2_TARGET inline __m256i digits_of(__m256i v)
@@ -63,12 +58,13 @@ BALANCE_CHECK_AVX2_TARGET inline __m256i signs_of(__m256i v)
 	return _mm256_or_si256(_mm256_cmpeq_epi8(v, splat('+')), _mm256_cmpeq_epi8(v, splat('-')));
 }
 
+// 'e' and 'E' differ only in the bit 0x20.
 BALANCE_CHECK_AVX2_TARGET inline __m256i letters_of(__m256i v)
 {
 	return _mm256_cmpeq_epi8(_mm256_or_si256(v, splat(0x20)), splat('e'));
 }
 
-struct Kernel : sse2::Kernel {
+struct Kernel {
 	static constexpr const char name[] = "avx2";
 
 	static bool runs_here() { return x86_features().avx2; }
@@ -79,26 +75,14 @@ struct Kernel : sse2::Kernel {
 		return body(Kernel{});
 	}
 
-	template <int bytes>
 	BALANCE_CHECK_AVX2_TARGET static Classes classify(const char* p)
 	{
 		const __m256i low = load32(p), high = load32(p + 32);
-		return Classes{window_mask<bytes>(digits_of(low), digits_of(high)),
-		               window_mask<bytes>(_mm256_cmpeq_epi8(low, splat('.')),
-		                                  _mm256_cmpeq_epi8(high, splat('.'))),
-		               window_mask<bytes>(spaces_of(low), spaces_of(high)), 0, 0};
-	}
-
-	template <int bytes>
-	BALANCE_CHECK_AVX2_TARGET static u64 signs(const char* p)
-	{
-		return window_mask<bytes>(signs_of(load32(p)), signs_of(load32(p + 32)));
-	}
-
-	template <int bytes>
-	BALANCE_CHECK_AVX2_TARGET static u64 exponents(const char* p)
-	{
-		return window_mask<bytes>(letters_of(load32(p)), letters_of(load32(p + 32)));
+		return Classes{block_mask(digits_of(low), digits_of(high)),
+		               block_mask(_mm256_cmpeq_epi8(low, splat('.')), _mm256_cmpeq_epi8(high, splat('.'))),
+		               block_mask(spaces_of(low), spaces_of(high)),
+		               block_mask(signs_of(low), signs_of(high)),
+		               block_mask(letters_of(low), letters_of(high))};
 	}
 };
 

@@ -1,7 +1,6 @@
-// The window kernels this target has, widest first.  The first that runs on
-// the machine is chosen once, where the query loop starts; a new kernel is
-// one file in this folder and one line in Compiled.  Baseline is the kernel
-// every machine of the target runs, for code outside the query loop.
+// The kernels this target has, widest first.  The first that runs on the
+// machine is chosen once, where the query loop starts; a new kernel is one
+// file in this folder and one line in Compiled.
 #ifndef BALANCE_CHECK_KERNELS_CHOSEN_H
 #define BALANCE_CHECK_KERNELS_CHOSEN_H
 
@@ -29,12 +28,6 @@ using Compiled = List<
 	sse2::Kernel,
 #endif
 	swar::Kernel>;
-
-#if defined(BALANCE_CHECK_HAVE_SSE2)
-using Baseline = sse2::Kernel;
-#else
-using Baseline = swar::Kernel;
-#endif
 
 // body(Kernel{}) with the widest kernel that runs here; the last one, the
 // portable kernel, always does.

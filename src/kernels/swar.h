@@ -1,7 +1,6 @@
-// The window kernel in portable 64-bit words (SWAR): byte classes eight
-// bytes at a time, and token values by the digit ladder of digits.h.  It
-// runs where no SIMD kernel is chosen, and the tests hold every other
-// kernel against it.
+// The kernel in portable 64-bit words (SWAR): byte classes eight bytes at a
+// time.  It runs where no SIMD kernel is chosen, and the tests hold every
+// other kernel against it.
 #ifndef BALANCE_CHECK_KERNELS_SWAR_H
 #define BALANCE_CHECK_KERNELS_SWAR_H
 
@@ -10,7 +9,6 @@
 
 #include "kernels/kernel.h"
 #include "numbers/byte_order.h"
-#include "numbers/digits.h"
 #include "target.h"
 
 namespace kernels {
@@ -37,11 +35,6 @@ inline u64 range_bytes(u64 w, unsigned first, unsigned n)
 	return ~(((d & lows) + ones * (0x80 - n)) | d) & highs;
 }
 
-inline u64 digit_bytes(u64 w)
-{
-	return range_bytes(w, '0', 10);
-}
-
 // The eight high bits to an 8-bit mask, byte i to bit i: each lands in the
 // top byte at a position of its own, so the product has no carries there.
 inline u64 gather(u64 high_bits)
@@ -52,52 +45,19 @@ inline u64 gather(u64 high_bits)
 struct Kernel : RunsEverywhere<Kernel> {
 	static constexpr const char name[] = "swar";
 
-	template <int bytes>
 	static Classes classify(const char* p)
 	{
 		Classes c{0, 0, 0, 0, 0};
-		for (std::size_t i = 0; i < bytes / 8; ++i) {
+		for (std::size_t i = 0; i < block_bytes / 8; ++i) {
 			const u64 w = bits::load_le64(p + 8 * i);
-			c.digit |= gather(digit_bytes(w)) << (8 * i);
-			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << (8 * i);
-			c.space |= gather(zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5)) << (8 * i);
+			const unsigned shift = 8 * static_cast<unsigned>(i);
+			c.digit |= gather(range_bytes(w, '0', 10)) << shift;
+			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << shift;
+			c.space |= gather(zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5)) << shift;
+			c.sign |= gather(zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'))) << shift;
+			c.letter |= gather(zero_bytes((w | (ones * 0x20)) ^ (ones * 'e'))) << shift;
 		}
 		return c;
-	}
-
-	template <int bytes>
-	static u64 signs(const char* p)
-	{
-		u64 sign = 0;
-		for (std::size_t i = 0; i < bytes / 8; ++i) {
-			const u64 w = bits::load_le64(p + 8 * i);
-			sign |= gather(zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'))) << (8 * i);
-		}
-		return sign;
-	}
-
-	template <int bytes>
-	static u64 exponents(const char* p)
-	{
-		u64 letter = 0;
-		for (std::size_t i = 0; i < bytes / 8; ++i)
-			letter |= gather(zero_bytes((bits::load_le64(p + 8 * i) | (ones * 0x20)) ^ (ones * 'e'))) << (8 * i);
-		return letter;
-	}
-
-	static void two_values(const char* a, int an, const char* b, int bn, u64& va, u64& vb)
-	{
-		va = digits_value(bits::load_le64(a - an), an);
-		vb = digits_value(bits::load_le64(b - bn), bn);
-	}
-
-	static u64 value16(const char* e, int n)
-	{
-		if (n == 0)
-			return 0;
-		if (n <= 8)
-			return digits_value(bits::load_le64(e - n), n);
-		return digits_value(bits::load_le64(e - n), n - 8) * 100000000u + digits_value(bits::load_le64(e - 8), 8);
 	}
 };
 

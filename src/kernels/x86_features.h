@@ -11,8 +11,8 @@
 namespace kernels {
 
 struct X86Features {
-	bool avx2;    // AVX2, BMI1, BMI2, with the YMM state saved
-	bool avx512;  // AVX-512 F, BW, VL, VBMI, VBMI2, with the ZMM and mask state saved
+	bool avx2;    // AVX2, BMI1, BMI2, POPCNT, with the YMM state saved
+	bool avx512;  // and AVX-512 F and BW, with the ZMM and opmask state saved
 };
 
 const X86Features& x86_features();

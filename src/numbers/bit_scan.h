@@ -1,4 +1,4 @@
-// Bit scans: the compiler's builtins where target.h finds them, and
+// Bit scans and counts: the compiler's builtins where target.h finds them, and
 // everywhere the plain standard twins in bits::portable, which are compiled
 // on every target so that the tests hold them against whatever was chosen.
 #ifndef BALANCE_CHECK_BIT_SCAN_H
@@ -47,14 +47,26 @@ constexpr int countl_zero(u64 x)
 	return n;
 }
 
+// Set bits counted in parallel: pairs, nibbles, bytes, then one multiply
+// sums the bytes into the top byte.
+constexpr int popcount(u64 x)
+{
+	x -= (x >> 1) & 0x5555555555555555u;
+	x = (x & 0x3333333333333333u) + ((x >> 2) & 0x3333333333333333u);
+	x = (x + (x >> 4)) & 0x0f0f0f0f0f0f0f0fu;
+	return static_cast<int>((x * 0x0101010101010101u) >> 56);
+}
+
 }  // namespace portable
 
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)
 inline int countr_zero(u64 x) { return __builtin_ctzll(x); }
 inline int countl_zero(u64 x) { return __builtin_clzll(x); }
+inline int popcount(u64 x) { return __builtin_popcountll(x); }
 #else
 using portable::countl_zero;
 using portable::countr_zero;
+using portable::popcount;
 #endif
 
 }  // namespace bits

@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include "kernels/kernel_agreement.h"
 #include "numbers/whole_token.h"
 #include "numbers/scanners.h"
 
@@ -76,18 +75,6 @@ void expect_double_like_strtod(const std::string& s)
 		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
 		std::memcpy(&bits, &fast, sizeof bits);
 		ASSERT_EQ(bits, ref.bits) << "fast path: \"" << s << '"';
-	}
-	if (s.size() > 32 || s.find_first_of(" \t\n\v\f\r") != std::string::npos)
-		return;  // one token, and the rest of the query, in the window
-	char query[everyday_front_padding + 2 * kernels::window] = {};
-	const std::string text = "0 0 0 " + s + "\n";
-	std::memcpy(query + everyday_front_padding, text.data(), text.size());
-	expect_kernels_agree(query + everyday_front_padding);
-	BalanceQuery q;
-	if (read_everyday_query(query + everyday_front_padding, q) != nullptr) {
-		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
-		std::memcpy(&bits, &q.urok, sizeof bits);
-		ASSERT_EQ(bits, ref.bits) << "everyday query: \"" << s << '"';
 	}
 }
 

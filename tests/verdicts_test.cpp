@@ -1,0 +1,137 @@
+// Stage 2 against the general path: with every kernel, read in pieces of
+// any size, the whole filter gives the general path's answers, status and
+// diagnostic, query for query.
+#include <iterator>
+#include <memory>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "filter.h"
+#include "kernels/chosen.h"
+#include "reader_harness.h"
+
+namespace {
+
+struct Answers {
+	int status = -1;
+	std::string out, message;
+};
+
+std::string diagnostic;
+void keep_diagnostic(const char* message)
+{
+	diagnostic = message;
+}
+
+long append(void* context, const char* data, std::size_t size)
+{
+	static_cast<std::string*>(context)->append(data, size);
+	return static_cast<long>(size);
+}
+
+// The general path alone, one query at a time, answered as the filter does.
+Answers general_path(const std::string& input)
+{
+	ChunkedInput in{input, {}};
+	auto r = std::make_unique<QueryReader>();
+	reader_init(*r, read_chunk, &in);
+	Answers a;
+	for (;;) {
+		BalanceQuery q;
+		switch (next_query_general(*r, q)) {
+		case ReadStatus::query:
+			if (is_terminating(q)) {
+				a.status = exit_ok;
+				return a;
+			}
+			a.out += evaluate(q) == Verdict::yes ? "yes\n" : "no\n";
+			break;
+		case ReadStatus::need_input: refill(*r); break;
+		case ReadStatus::end: a.status = exit_ok; return a;
+		case ReadStatus::error: {
+			char message[512];
+			describe_error(*r, message, sizeof message);
+			a.message = message;
+			a.status = exit_failure;
+			return a;
+		}
+		}
+	}
+}
+
+void expect_as_general_path(const std::string& input, std::size_t piece)
+{
+	const Answers want = general_path(input);
+	kernels::for_each_kernel_here([&](auto kernel) {
+		const char* const name = decltype(kernel)::name;
+		ChunkedInput in{input, {piece}};
+		auto r = std::make_unique<QueryReader>();
+		auto out = std::make_unique<Output>();
+		std::string text;
+		reader_init(*r, read_chunk, &in);
+		output_init(*out, append, &text);
+		diagnostic.clear();
+		Answers got;
+		EXPECT_STREQ(run_filter_with_kernel(name, got.status, *r, *out, false, keep_diagnostic), name);
+		EXPECT_EQ(got.status, want.status) << name << ": " << input;
+		EXPECT_EQ(text, want.out) << name << ": " << input;
+		EXPECT_EQ(diagnostic, want.message) << name << ": " << input;
+	});
+}
+
+// Amounts of 1 to 25 digits with signs and leading zeros, around the
+// saturation points; rates whose sign hides in an exponent or is a zero's;
+// every refused form in every field; tokens across 64-byte blocks and
+// reads of every size.
+TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
+{
+	const char* amounts[] = {"9223372036854775807", "9223372036854775808", "-9223372036854775808",
+	                         "-9223372036854775809", "0009223372036854775807", "99999999999999999999", "0",
+	                         "-0", "+0", "00000000000000000000000", "12345678", "123456789", "1234567890123456"};
+	const char* terms[] = {"0", "30", "+30", "-0", "-1", "-30", "000", "99999999999999999999", "-9223372036854775808"};
+	const char* rates[] = {"0", "5.", ".5", "+.5", "-.5", "4.25", "1e-5", "-1e-5", "1e+5", "-0", "-0.0", "-0e5",
+	                       "+0", "5.E-7", "2.5607576705966579e+00", "-1200", "-2400.5", "0e999", "1e400",
+	                       "-1e-400", "123456789012345678901234.5", "0x1p3", "-inf", "nan", "1e5000"};
+	// Refused by stage 2, and by the general path too where it is no number.
+	const char* refused[] = {"5.5.5", ".", "+", "-", "++1", "1+", "1-5", "x", "5,5", "\x01", "1e", "1e+", "e5",
+	                         "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1e1+5", "1ee5", "+.", "1.5", "1e5", "0x10", "inf"};
+	const std::string gaps[] = {" ", "\n", "\t", "\r\n", "  ", "\v\f", std::string(70, ' ')};
+	std::mt19937 rng(20);
+	auto digits = [&](std::size_t n) {
+		std::string d;
+		while (d.size() < n)
+			d += static_cast<char>('0' + rng() % 10);
+		return d;
+	};
+	auto pick = [&](const auto& list) { return std::string(list[rng() % std::size(list)]); };
+	auto amount = [&]() {
+		const std::string sign = rng() % 3 != 0 ? "" : rng() % 2 ? "+" : "-";
+		return rng() % 3 == 0 ? pick(amounts) : sign + std::string(rng() % 3, '0') + digits(1 + rng() % 25);
+	};
+	for (const char* r : refused)
+		for (int field = 0; field < 4; ++field) {
+			std::string q[] = {"5", "7", "30", "4.25"};
+			q[field] = r;
+			expect_as_general_path("1 2 3 4\n" + q[0] + ' ' + q[1] + ' ' + q[2] + ' ' + q[3] + "\n5 6 7 8\n", 4096);
+		}
+	for (int run = 0; run < 200; ++run) {
+		std::string input;
+		const int queries = 1 + static_cast<int>(rng() % 100);
+		for (int k = 0; k < queries; ++k) {
+			std::string q[] = {amount(), amount(), rng() % 2 ? pick(terms) : digits(1 + rng() % 3), pick(rates)};
+			if (rng() % 8 == 0)
+				q[1] = q[0];  // nothing owed, or both 0
+			if (rng() % 50 == 0)
+				q[rng() % 4] = pick(refused);
+			if (rng() % 40 == 0)
+				q[0] = q[1] = q[2] = "0";  // may end the run
+			for (const std::string& t : q)
+				input += t + gaps[rng() % std::size(gaps)];
+		}
+		expect_as_general_path(input, run % 4 == 0 ? 1 + rng() % 200 : 4096);
+	}
+}
+
+}  // namespace
