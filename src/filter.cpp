@@ -50,7 +50,7 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 				return write_failed(out, diagnose);
 			if (stop == verdicts::Stop::general)
 				break;
-			index_pass<Kernel>(r.index, reader_data(r), static_cast<std::size_t>(r.end - reader_data(r)));
+			index_pass<Kernel>(r.index, r.data(), static_cast<std::size_t>(r.end - r.data()));
 		}
 		BalanceQuery q;
 		switch (next_query_general(r, q)) {

@@ -11,7 +11,7 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 	r.read = read;
 	r.context = context;
 	std::memset(r.storage, 0, sizeof r.storage);  // padding is read, so defined
-	r.pos = r.end = reader_data(r);
+	r.pos = r.end = r.data();
 	r.eof = false;
 	r.fields = 0;
 	r.partial = BalanceQuery{};
@@ -26,7 +26,7 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 bool refill(QueryReader& r)
 {
 	const auto kept = static_cast<std::size_t>(r.end - r.pos);
-	char* const data = reader_data(r);
+	char* const data = r.data();
 	std::memmove(data, r.pos, kept);
 	r.pos = data;
 	r.end = data + kept;

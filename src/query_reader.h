@@ -61,12 +61,9 @@ struct QueryReader {
 	// The data between the paddings, on a 64-byte boundary like the
 	// index's blocks.
 	alignas(64) char storage[reader_front_padding + reader_data_bytes + reader_back_padding];
-};
 
-inline char* reader_data(QueryReader& r)
-{
-	return r.storage + reader_front_padding;
-}
+	char* data() { return storage + reader_front_padding; }
+};
 
 void reader_init(QueryReader& r, ReadFunction read, void* context);
 

@@ -7,9 +7,11 @@
 #ifndef BALANCE_CHECK_TOKEN_INDEX_H
 #define BALANCE_CHECK_TOKEN_INDEX_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 #include "kernels/kernel.h"
 #include "numbers/bit_scan.h"
@@ -36,8 +38,8 @@ struct TokenIndex {
 	// Offsets from the data's first byte of the tokens' first bytes; those
 	// from `first` to `count` are not yet answered.  Room for the starts
 	// stage 2 leaves unanswered when it asks for a pass (those of the last
-	// block at most), a pass, and a last group of 8.
-	std::uint32_t starts[(1 + blocks_per_pass) * max_starts_per_block + 8];
+	// block at most), a pass, and what a kernel writes past the last.
+	std::uint32_t starts[(1 + blocks_per_pass) * max_starts_per_block + kernels::max_positions_past];
 	std::size_t first;
 	std::size_t count;
 	std::size_t classified;  // blocks classified, from the data's first
@@ -59,23 +61,6 @@ void index_reset(TokenIndex<data_bytes>& ix)
 	ix.first = ix.count = ix.classified = 0;
 	ix.complete = false;
 	ix.in_token = 0;
-}
-
-// Appends base + the position of each set bit of m, lowest first.  Whole
-// groups of 8 are written, however many bits a group has left, so that the
-// loop runs a count known up front instead of a branch per bit; the extra
-// entries lie past the count and are overwritten later.
-BALANCE_CHECK_INLINE std::uint32_t* append_positions(std::uint32_t* out, kernels::u64 m, std::uint32_t base)
-{
-	constexpr kernels::u64 top_bit = kernels::u64{1} << 63;  // stands for none left
-	const int n = bits::popcount(m);
-	for (int group = 0; group < n; group += 8) {
-		for (int k = 0; k < 8; ++k) {
-			out[group + k] = base + static_cast<std::uint32_t>(bits::countr_zero(m | top_bit));
-			m &= m - 1;
-		}
-	}
-	return out + n;
 }
 
 template <typename Index>
@@ -102,9 +87,9 @@ BALANCE_CHECK_INLINE void index_pass(TokenIndex<data_bytes>& ix, const char* dat
 	std::uint32_t* out = ix.starts + kept;
 	const std::size_t blocks = (size + block - 1) / block;
 	std::size_t b = ix.classified;
-	const std::size_t room = (sizeof ix.starts / sizeof ix.starts[0] - kept - 8) / max_starts_per_block;
-	const std::size_t pass = room < blocks_per_pass ? room : blocks_per_pass;
-	const std::size_t stop = blocks - b < pass ? blocks : b + pass;
+	const std::size_t room =
+		(std::size(ix.starts) - kept - kernels::max_positions_past) / max_starts_per_block;
+	const std::size_t stop = std::min({blocks, b + room, b + blocks_per_pass});
 	u64 in_token = ix.in_token;
 	for (; b < stop; ++b) {
 		const char* const p = data + b * block;
@@ -120,7 +105,7 @@ BALANCE_CHECK_INLINE void index_pass(TokenIndex<data_bytes>& ix, const char* dat
 		const u64 token = ~c.space;
 		const u64 starts = token & ~(token << 1 | in_token) & data_bits;
 		in_token = token >> 63;
-		out = append_positions(out, starts, static_cast<std::uint32_t>(b * block));
+		out = Kernel::append_positions(out, starts, static_cast<std::uint32_t>(b * block));
 	}
 	ix.in_token = in_token;
 	ix.count = static_cast<std::size_t>(out - ix.starts);

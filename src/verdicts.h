@@ -92,23 +92,13 @@ BALANCE_CHECK_INLINE bool has_number_form(int r1, int r2, int r3, int e3, u64 sp
 
 enum class Order { at_most, more, both_zero };
 
-// dlh against spl: tokens at `owed` and `deducted` whose digits, n of
-// them, end at the ends given; a sign before them where `signs` says there
-// may be one.  Compared as keys up to 16 digits, else converted.
-BALANCE_CHECK_INLINE Order compare_amounts(bool signs, const char* owed, const char* owed_end, int owed_digits,
+// dlh against spl: tokens at `owed` and `deducted`, each with an optional
+// sign before its digits, n of them, which end at the ends given.
+// Compared as keys up to 16 digits, else converted.
+BALANCE_CHECK_INLINE Order compare_amounts(const char* owed, const char* owed_end, int owed_digits,
                                            const char* deducted, const char* deducted_end, int deducted_digits)
 {
-	const bool owed_minus = signs && *owed == '-', deducted_minus = signs && *deducted == '-';
-	if (((owed_digits - 1) | (deducted_digits - 1)) < 8) {
-		const u64 k0 = digits_key(owed_end, owed_digits), k1 = digits_key(deducted_end, deducted_digits);
-		if ((k0 | k1) == 0)
-			return Order::both_zero;
-		if (!signs)
-			return k0 <= k1 ? Order::at_most : Order::more;
-		// Keys under 2^60: signed, they compare as the values.
-		const auto v0 = static_cast<std::int64_t>(k0), v1 = static_cast<std::int64_t>(k1);
-		return (owed_minus ? -v0 : v0) <= (deducted_minus ? -v1 : v1) ? Order::at_most : Order::more;
-	}
+	const bool owed_minus = *owed == '-', deducted_minus = *deducted == '-';
 	if (((owed_digits - 1) | (deducted_digits - 1)) < 16) {
 		// Two words each: the last 8 digits, and those before them.
 		const u64 low0 = digits_key(owed_end, owed_digits < 8 ? owed_digits : 8),
@@ -138,91 +128,111 @@ enum class Stop {
 	write_failed,  // out.error says why
 };
 
+// The answer to the query whose first byte is at q, with its token starts
+// r1 to r3 and ends e0 to e3 from there, and the bits of its classes from
+// there on: white space whole, the others up to the query's end.  False
+// when the general path is to read it.
+BALANCE_CHECK_INLINE bool answer_query(const char* q, int r1, int r2, int r3, int e0, int e1, int e2, int e3,
+                                       u64 space, u64 digit, u64 point, u64 sign, u64 letter, bool& yes)
+{
+	const u64 query = (u64{1} << e3) - 1;
+	const u64 rate = query & from_bit(r3);
+	const u64 marks = ~space & ~digit & query;  // token bytes that are not digits
+	if ((marks & ~(point & rate)) == 0 && (marks & (marks - 1)) == 0 && (digit & rate) != 0 &&
+	    ((e0 - 1) | (e1 - r1 - 1)) < 8) {
+		// The everyday query: digits, at most one point in the rate, and
+		// amounts of at most 8 digits.  The term and the rate are 0 or
+		// more, so the verdict is dlh <= spl (balance.h), and the amounts
+		// are compared as keys.
+		const u64 owed = digits_key(q + e0, e0), deducted = digits_key(q + e1, e1 - r1);
+		yes = owed <= deducted;
+		return (owed | deducted) != 0;  // both 0 may be the terminating query
+	}
+	// Signs and exponents, checked with their own bits, or longer amounts.
+	if (!has_number_form(r1, r2, r3, e3, space, digit, point, sign, letter))
+		return false;
+	const int g0 = static_cast<int>(sign & 1), g1 = static_cast<int>((sign >> r1) & 1),
+	          g2 = static_cast<int>((sign >> r2) & 1), g3 = static_cast<int>((sign >> r3) & 1);
+	const Order order = compare_amounts(q, q + e0, e0 - g0, q + r1, q + e1, e1 - r1 - g1);
+	if (order == Order::both_zero)  // may be the terminating query
+		return false;
+	yes = order == Order::at_most;
+	// Something owed: with a term and a rate of 0 or more the growth is at
+	// least 1 and a balance remains (balance.h).  Only a '-' before either
+	// makes their values matter.
+	if (yes || ((g2 == 0 || q[r2] != '-') && (g3 == 0 || q[r3] != '-')))
+		return true;
+	double urok;
+	if (scan_double_fast(q + r3, urok) != q + e3)
+		return false;  // the whole token converted only by the general path
+	const BalanceQuery full{integer_at(q, g0, e0), integer_at(q + r1, g1, e1 - r1), integer_at(q + r2, g2, e2 - r2),
+	                        urok};
+	yes = evaluate(full) == Verdict::yes;
+	return true;
+}
+
 // Answers the indexed queries from r.pos on, until one it does not take or
 // the index runs out, and leaves r.pos at the first one it did not answer.
 BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 {
 	auto& ix = r.index;
-	const char* const data = reader_data(r);
+	const char* const data = r.data();
 	std::size_t i = ix.first;
 	const auto pos = static_cast<std::uint32_t>(r.pos - data);
 	while (i < ix.count && ix.starts[i] < pos)  // the general path read these
 		++i;
-	// The bits from a query's first byte read that byte's block and the next.
-	const std::size_t limit =
-		ix.complete ? ~std::size_t{0} : ix.classified > 0 ? (ix.classified - 1) * kernels::block_bytes : 0;
-	std::size_t length = out.length;
-	const char* answered_to = r.pos;
-	std::uint64_t answered = 0;
-	Stop stop = Stop::general;
-	for (;; i += 4) {
-		if (ix.count - i < 4) {
-			if (!ix.complete)
-				stop = Stop::index;
-			break;
-		}
-		const std::uint32_t s0 = ix.starts[i];
-		if (s0 >= limit) {
-			stop = Stop::index;
-			break;
-		}
-		// From the query's first byte on: the other tokens' starts, and the
-		// white space that ends each token.
-		const int r1 = static_cast<int>(ix.starts[i + 1] - s0), r2 = static_cast<int>(ix.starts[i + 2] - s0),
-		          r3 = static_cast<int>(ix.starts[i + 3] - s0);
-		const u64 space = bits_from(ix.space, s0);
-		const u64 after_rate = space & from_bit(r3 & 63);
-		if (r3 >= 57 || after_rate == 0)  // the query runs past the bits loaded, or the data
-			break;
-		const int e0 = bits::countr_zero(space), e1 = bits::countr_zero(space & from_bit(r1)),
-		          e2 = bits::countr_zero(space & from_bit(r2)), e3 = bits::countr_zero(after_rate);
-		const u64 query = (u64{1} << e3) - 1;
-		const u64 rate = query & from_bit(r3);
-		const u64 digit = bits_from(ix.digit, s0) & query;
-		const u64 point = bits_from(ix.point, s0) & query;
-		const u64 marks = ~space & ~digit & query;  // token bytes that are not digits
-		u64 sign = 0;
-		if ((marks & ~(point & rate)) != 0 || (marks & (marks - 1)) != 0 || (digit & rate) == 0) {
-			// Not the everyday form (digits, and at most one point in the
-			// rate): signs and exponents are checked with their own bits.
-			sign = bits_from(ix.sign, s0) & query;
-			if (!has_number_form(r1, r2, r3, e3, space, digit, point, sign, bits_from(ix.letter, s0) & query))
-				break;
-		}
-		const char* const q = data + s0;
-		const int g0 = static_cast<int>(sign & 1), g1 = static_cast<int>((sign >> r1) & 1);
-		const Order order = compare_amounts(sign != 0, q, q + e0, e0 - g0, q + r1, q + e1, e1 - r1 - g1);
-		if (order == Order::both_zero)  // may be the terminating query
-			break;
-		// Something owed: with a term and a rate of 0 or more the growth is
-		// at least 1 and a balance remains (balance.h).  Only a '-' before
-		// either makes their values matter.
-		bool yes = order == Order::at_most;
-		if (!yes && sign != 0 && ((((sign >> r2) & 1) != 0 && q[r2] == '-') || (((sign >> r3) & 1) != 0 && q[r3] == '-'))) {
-			double urok;
-			if (scan_double_fast(q + r3, urok) != q + e3)
-				break;  // the whole token converted only by the general path
-			const int g2 = static_cast<int>((sign >> r2) & 1);
-			const BalanceQuery full{integer_at(q, g0, e0), integer_at(q + r1, g1, e1 - r1),
-			                        integer_at(q + r2, g2, e2 - r2), urok};
-			yes = evaluate(full) == Verdict::yes;
-		}
-		if (sizeof out.buffer - length < 4) {
-			out.length = length;
-			if (!output_flush(out))
-				return Stop::write_failed;
-			length = out.length;
-		}
-		std::memcpy(out.buffer + length, answer_lines[yes], 4);  // indexed: answers are unpredictable
-		length += 3 + static_cast<std::size_t>(yes);
-		++answered;
-		answered_to = q + e3;
+	// Queries may start before the limit: the bits from a query's first
+	// byte on read that byte's block and the next.
+	std::size_t below_limit = ix.count;
+	if (!ix.complete) {
+		const std::size_t limit = ix.classified > 0 ? (ix.classified - 1) * kernels::block_bytes : 0;
+		while (below_limit > i && ix.starts[below_limit - 1] >= limit)
+			--below_limit;
 	}
+	const std::size_t whole = below_limit + 3 < ix.count ? below_limit : ix.count > 3 ? ix.count - 3 : 0;
+	const char* answered_to = r.pos;
+	const std::size_t first = i;
+	bool refused = false;
+	while (i < whole && !refused) {
+		if (sizeof out.buffer - out.length < 4 && !output_flush(out))
+			return Stop::write_failed;
+		// As many as the answers' room holds, each checked only for its form.
+		const std::size_t room = (sizeof out.buffer - out.length) / 4;
+		const std::size_t end = whole - i > 4 * room ? i + 4 * room : whole;
+		std::size_t length = out.length;
+		for (; i < end; i += 4) {
+			const std::uint32_t s0 = ix.starts[i];
+			const int r1 = static_cast<int>(ix.starts[i + 1] - s0), r2 = static_cast<int>(ix.starts[i + 2] - s0),
+			          r3 = static_cast<int>(ix.starts[i + 3] - s0);
+			const u64 space = bits_from(ix.space, s0);
+			const u64 after_rate = space & from_bit(r3 & 63);
+			if (r3 >= 57 || after_rate == 0) {  // the query runs past the bits loaded, or the data
+				refused = true;
+				break;
+			}
+			const int e0 = bits::countr_zero(space), e1 = bits::countr_zero(space & from_bit(r1)),
+			          e2 = bits::countr_zero(space & from_bit(r2)), e3 = bits::countr_zero(after_rate);
+			const u64 query = (u64{1} << e3) - 1;
+			const char* const q = data + s0;
+			bool yes;
+			if (!answer_query(q, r1, r2, r3, e0, e1, e2, e3, space, bits_from(ix.digit, s0) & query,
+			                  bits_from(ix.point, s0) & query, bits_from(ix.sign, s0) & query,
+			                  bits_from(ix.letter, s0) & query, yes)) {
+				refused = true;
+				break;
+			}
+			std::memcpy(out.buffer + length, answer_lines[yes], 4);  // indexed: answers are unpredictable
+			length += 3 + static_cast<std::size_t>(yes);
+			answered_to = q + e3;
+		}
+		out.length = length;
+	}
+	r.query_number += (i - first) / 4;
 	ix.first = i;
 	r.pos = i < ix.count ? data + ix.starts[i] : answered_to;
-	r.query_number += answered;
-	out.length = length;
-	return stop;
+	if (refused)
+		return Stop::general;
+	return ix.complete ? Stop::general : Stop::index;
 }
 
 }  // namespace verdicts

@@ -75,6 +75,12 @@ struct Kernel {
 		return body(Kernel{});
 	}
 
+	BALANCE_CHECK_AVX2_TARGET static std::uint32_t* append_positions(std::uint32_t* out, u64 bits,
+	                                                                 std::uint32_t base)
+	{
+		return append_positions_portably(out, bits, base);
+	}
+
 	BALANCE_CHECK_AVX2_TARGET static Classes classify(const char* p)
 	{
 		const __m256i low = load32(p), high = load32(p + 32);

@@ -12,11 +12,17 @@
 //       query loop runs inside, so both stages stay inline
 //   static Classes classify(const char* p);
 //       the classes of the 64 bytes at p, byte i in bit i
+//   static std::uint32_t* append_positions(std::uint32_t* out, u64 bits,
+//                                          std::uint32_t base);
+//       base + the position of each set bit, lowest first, from out on;
+//       returns the end of those.  May write up to max_positions_past
+//       entries after it, which later ones overwrite.
 #ifndef BALANCE_CHECK_KERNEL_H
 #define BALANCE_CHECK_KERNEL_H
 
 #include <cstdint>
 
+#include "numbers/bit_scan.h"
 #include "target.h"
 
 namespace kernels {
@@ -37,6 +43,24 @@ struct Classes {
 	u64 letter;  // 'e', 'E': an exponent's mark
 };
 
+constexpr int max_positions_past = 16;
+
+// The positions in plain 64-bit code.  Whole groups of 8 are written,
+// however many bits a group has left, so that the loop runs a count known
+// up front instead of a branch per bit.
+BALANCE_CHECK_INLINE std::uint32_t* append_positions_portably(std::uint32_t* out, u64 bits, std::uint32_t base)
+{
+	constexpr u64 top_bit = u64{1} << 63;  // stands for none left
+	const int n = bits::popcount(bits);
+	for (int group = 0; group < n; group += 8) {
+		for (int k = 0; k < 8; ++k) {
+			out[group + k] = base + static_cast<std::uint32_t>(bits::countr_zero(bits | top_bit));
+			bits &= bits - 1;
+		}
+	}
+	return out + n;
+}
+
 // The part of the contract shared by the kernels every machine of their
 // target runs: nothing to ask of the machine, the loop compiled in place.
 template <typename Kernel>
@@ -47,6 +71,11 @@ struct RunsEverywhere {
 	BALANCE_CHECK_INLINE static auto run(Body&& body)
 	{
 		return body(Kernel{});
+	}
+
+	BALANCE_CHECK_INLINE static std::uint32_t* append_positions(std::uint32_t* out, u64 bits, std::uint32_t base)
+	{
+		return append_positions_portably(out, bits, base);
 	}
 };
 
