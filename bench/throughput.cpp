@@ -18,8 +18,6 @@
 
 #include "balance.h"
 #include "corpus.h"
-#include "filter.h"
-#include "kernels/chosen.h"
 #include "general_query.h"
 #include "query_reader.h"
 
@@ -99,40 +97,27 @@ long read_file(void* context, char* buffer, std::size_t size)
 	return static_cast<long>(read(*static_cast<int*>(context), buffer, size));
 }
 
-long write_all(void* context, const char*, std::size_t size)
-{
-	(void)context;
-	return static_cast<long>(size);
-}
+// The program built with each narrower kernel as its widest
+// (BALANCE_WIDEST_KERNEL), where this build made them: "name=path,...".
+struct Program {
+	std::string name, path;
+};
 
-void no_diagnostic(const char*) {}
-
-// The kernels this machine runs, widest first.
-std::vector<const char*> kernel_names()
+std::vector<Program> capped_programs()
 {
-	std::vector<const char*> names;
-	kernels::for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
-	return names;
-}
-
-// The whole filter in this process with one kernel forced, from the start
-// of fd, answers thrown away: what each kernel buys, without the program's
-// start-up.
-double kernel_seconds(const char* kernel, int fd)
-{
-	static const auto r = std::make_unique<QueryReader>();
-	static const auto out = std::make_unique<Output>();
-	lseek(fd, 0, SEEK_SET);
-	reader_init(*r, read_file, &fd);
-	output_init(*out, write_all, nullptr);
-	int status = 1;
-	const auto start = Clock::now();
-	const char* ran = run_filter_with_kernel(kernel, status, *r, *out, false, no_diagnostic);
-	if (ran == nullptr || std::strcmp(ran, kernel) != 0 || status != 0) {
-		std::fprintf(stderr, "throughput: the %s kernel failed\n", kernel);
-		std::exit(1);
+	std::vector<Program> programs;
+	const std::string list = CAPPED_PROGRAMS;
+	std::size_t at = 0;
+	while (at < list.size()) {
+		std::size_t comma = list.find(',', at);
+		if (comma == std::string::npos)
+			comma = list.size();
+		const std::string item = list.substr(at, comma - at);
+		const std::size_t equals = item.find('=');
+		programs.push_back({item.substr(0, equals), item.substr(equals + 1)});
+		at = comma + 1;
 	}
-	return std::chrono::duration<double>(Clock::now() - start).count();
+	return programs;
 }
 
 std::vector<BalanceQuery> parse_all(int fd)
@@ -199,68 +184,80 @@ int write_corpus(Shape shape, long n, std::string& path)
 }
 
 // The same kind of queries written the ways real files write them, side by
-// side: balance-check and the scanf loop on each, with `wc -l` over the
-// plain file and the evaluation alone over the pow-bound file as floors.
+// side, each timed as a whole process: balance-check with its widest kernel
+// and with each narrower one, and on the same file `wc -l` and `cat` (the
+// floors: reading the file and finding its lines) and the scanf loop.
+// The evaluation alone over the pow-bound file is that file's floor.
 int shape_table(long n, int rounds)
 {
 	const Shape shapes[] = {Shape::plain, Shape::crlf,  Shape::tabs, Shape::padded,
 	                        Shape::signs, Shape::cents, Shape::pow,  Shape::columns,
 	                        Shape::long_amounts, Shape::exponent};
 	constexpr int count = sizeof shapes / sizeof shapes[0];
+	std::vector<Program> programs = {{"widest", BALANCE_CHECK_PATH}};
+	for (const Program& p : capped_programs())
+		programs.push_back(p);
+	programs.push_back({"wc -l", "/usr/bin/wc"});
+	programs.push_back({"cat", "/bin/cat"});
+	programs.push_back({"scanf", SCANF_BASELINE_PATH});
+	const std::size_t kernels_end = programs.size() - 3;  // then the peers
 	int fds[count];
 	std::string paths[count];
 	for (int i = 0; i < count; ++i) {
 		fds[i] = write_corpus(shapes[i], n, paths[i]);
-		const std::string a = paths[i] + ".a", b = paths[i] + ".b";
-		run_program(BALANCE_CHECK_PATH, fds[i], a.c_str());
-		run_program(SCANF_BASELINE_PATH, fds[i], b.c_str());
-		if (!same_file(a.c_str(), b.c_str())) {
-			std::fprintf(stderr, "throughput: answers differ on shape %s\n",
-			             shape_names[static_cast<int>(shapes[i])]);
-			return 1;
+		const std::string want = paths[i] + ".want", got = paths[i] + ".got";
+		run_program(SCANF_BASELINE_PATH, fds[i], want.c_str());
+		for (std::size_t k = 0; k < kernels_end; ++k) {
+			run_program(programs[k].path.c_str(), fds[i], got.c_str());
+			if (!same_file(want.c_str(), got.c_str())) {
+				std::fprintf(stderr, "throughput: %s and the scanf loop differ on shape %s\n",
+				             programs[k].name.c_str(), shape_names[static_cast<int>(shapes[i])]);
+				return 1;
+			}
 		}
-		unlink(a.c_str());
-		unlink(b.c_str());
+		unlink(want.c_str());
+		unlink(got.c_str());
 	}
 	const std::vector<BalanceQuery> pow_queries = parse_all(fds[6]);
-	const std::vector<const char*> names = kernel_names();
-	const std::size_t kernel_count = names.size();
-	const char* wc = "/usr/bin/wc";
-	std::vector<double> a[count], b[count], wc_times, pow_times;
-	std::vector<std::vector<double>> k[count];
+	std::vector<double> t[count][16], pow_times;
 	for (int r = 0; r < rounds; ++r) {
-		for (int i = 0; i < count; ++i) {
-			a[i].push_back(run_program(BALANCE_CHECK_PATH, fds[i], "/dev/null").seconds);
-			b[i].push_back(run_program(SCANF_BASELINE_PATH, fds[i], "/dev/null").seconds);
-			k[i].resize(kernel_count);
-			for (std::size_t j = 0; j < kernel_count; ++j)
-				k[i][j].push_back(kernel_seconds(names[j], fds[i]));
-		}
-		wc_times.push_back(run_program(wc, fds[0], "/dev/null", "-l").seconds);
+		for (int i = 0; i < count; ++i)
+			for (std::size_t k = 0; k < programs.size(); ++k)
+				t[i][k].push_back(run_program(programs[k].path.c_str(), fds[i], "/dev/null",
+				                              programs[k].name == "wc -l" ? "-l" : nullptr)
+				                      .seconds);
 		pow_times.push_back(arithmetic_seconds(pow_queries, false));
 	}
 	const double per = 1e9 / static_cast<double>(n);
-	const double plain = median(a[0]);
-	std::printf("%ld queries a shape, median of %d interleaved rounds; ns/query of the program,\n"
-	            "then of the filter in this process with each kernel this machine runs\n",
-	            n, rounds);
-	std::printf("  %-8s %10s %10s %12s", "shape", "ns/query", "scanf is", "vs plain LF");
-	for (const char* name : names)
-		std::printf(" %8s", name);
+	std::printf("%ld queries a shape, median of %d interleaved rounds, each a whole process.\n"
+	            "ns per query:\n  %-8s", n, rounds, "shape");
+	for (const Program& p : programs)
+		std::printf(" %8s", p.name.c_str());
 	std::printf("\n");
+	std::string ratios = "ratios: the widest kernel to wc -l, each kernel to the widest:\n";
+	char line[256];
+	int at = std::snprintf(line, sizeof line, "  %-8s %8s", "shape", "/ wc -l");
+	for (std::size_t k = 1; k < kernels_end; ++k)
+		at += std::snprintf(line + at, sizeof line - static_cast<std::size_t>(at), " %8s", programs[k].name.c_str());
+	ratios += std::string(line) + "\n";
 	for (int i = 0; i < count; ++i) {
-		const double t = median(a[i]);
-		std::printf("  %-8s %10.1f %9.1fx %11.2fx", shape_names[static_cast<int>(shapes[i])],
-		            t * per, median(b[i]) / t, t / plain);
-		for (std::size_t j = 0; j < kernel_count; ++j)
-			std::printf(" %8.1f", median(k[i][j]) * per);
+		const char* name = shape_names[static_cast<int>(shapes[i])];
+		std::printf("  %-8s", name);
+		for (std::size_t k = 0; k < programs.size(); ++k)
+			std::printf(" %8.1f", median(t[i][k]) * per);
 		std::printf("\n");
+		const double widest = median(t[i][0]);
+		at = std::snprintf(line, sizeof line, "  %-8s %7.2fx", name, widest / median(t[i][kernels_end]));
+		for (std::size_t k = 1; k < kernels_end; ++k)
+			at += std::snprintf(line + at, sizeof line - static_cast<std::size_t>(at), " %7.2fx",
+			                    median(t[i][k]) / widest);
+		ratios += std::string(line) + "\n";
 	}
-	const double pow_alone = median(pow_times);
-	std::printf("  floors: wc -l over plain %.1f ns/query (plain is %.2fx); the evaluation alone\n"
-	            "  over the pow queries %.1f ns/query (pow is %.2fx plain + that)\n",
-	            median(wc_times) * per, plain / median(wc_times), pow_alone * per,
-	            median(a[6]) / (plain + pow_alone));
+	std::printf("%s", ratios.c_str());
+	const double plain = median(t[0][0]), pow_alone = median(pow_times);
+	std::printf("  floor of pow: the evaluation alone over its queries %.1f ns/query;\n"
+	            "  pow is %.2fx plain + that\n",
+	            pow_alone * per, median(t[6][0]) / (plain + pow_alone));
 	for (int i = 0; i < count; ++i)
 		unlink(paths[i].c_str());
 	return 0;
