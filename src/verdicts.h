@@ -138,28 +138,38 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, int r1, int r2, int r3, in
 	const u64 query = (u64{1} << e3) - 1;
 	const u64 rate = query & from_bit(r3);
 	const u64 marks = ~space & ~digit & query;  // token bytes that are not digits
-	if ((marks & ~(point & rate)) == 0 && (marks & (marks - 1)) == 0 && (digit & rate) != 0 &&
-	    ((e0 - 1) | (e1 - r1 - 1)) < 8) {
-		// The everyday query: digits, at most one point in the rate, and
-		// amounts of at most 8 digits.  The term and the rate are 0 or
-		// more, so the verdict is dlh <= spl (balance.h), and the amounts
-		// are compared as keys.
-		const u64 owed = digits_key(q + e0, e0), deducted = digits_key(q + e1, e1 - r1);
-		yes = owed <= deducted;
-		return (owed | deducted) != 0;  // both 0 may be the terminating query
+	if ((marks & ~(point & rate)) != 0 || (marks & (marks - 1)) != 0 || (digit & rate) == 0) {
+		// Not the everyday form (digits, and at most one point in the
+		// rate): signs and exponents are checked with their own bits.
+		if (!has_number_form(r1, r2, r3, e3, space, digit, point, sign, letter))
+			return false;
+	} else {
+		sign = 0;
 	}
-	// Signs and exponents, checked with their own bits, or longer amounts.
-	if (!has_number_form(r1, r2, r3, e3, space, digit, point, sign, letter))
-		return false;
-	const int g0 = static_cast<int>(sign & 1), g1 = static_cast<int>((sign >> r1) & 1),
-	          g2 = static_cast<int>((sign >> r2) & 1), g3 = static_cast<int>((sign >> r3) & 1);
-	const Order order = compare_amounts(q, q + e0, e0 - g0, q + r1, q + e1, e1 - r1 - g1);
-	if (order == Order::both_zero)  // may be the terminating query
-		return false;
-	yes = order == Order::at_most;
+	const int g0 = static_cast<int>(sign & 1), g1 = static_cast<int>((sign >> r1) & 1);
+	const int n0 = e0 - g0, n1 = e1 - r1 - g1;  // the amounts' digits
+	if (((n0 - 1) | (n1 - 1)) < 8) {
+		// Amounts of up to 8 digits, compared as keys.  Under 2^60, so
+		// signed they compare as the values.
+		const auto k0 = static_cast<std::int64_t>(digits_key(q + e0, n0)),
+		           k1 = static_cast<std::int64_t>(digits_key(q + e1, n1));
+		if ((k0 | k1) == 0)  // may be the terminating query
+			return false;
+		if (sign == 0) {  // the everyday query: the term and the rate are 0 or more
+			yes = k0 <= k1;
+			return true;
+		}
+		yes = (g0 != 0 && *q == '-' ? -k0 : k0) <= (g1 != 0 && q[r1] == '-' ? -k1 : k1);
+	} else {
+		const Order order = compare_amounts(q, q + e0, n0, q + r1, q + e1, n1);
+		if (order == Order::both_zero)  // may be the terminating query
+			return false;
+		yes = order == Order::at_most;
+	}
 	// Something owed: with a term and a rate of 0 or more the growth is at
 	// least 1 and a balance remains (balance.h).  Only a '-' before either
 	// makes their values matter.
+	const int g2 = static_cast<int>((sign >> r2) & 1), g3 = static_cast<int>((sign >> r3) & 1);
 	if (yes || ((g2 == 0 || q[r2] != '-') && (g3 == 0 || q[r3] != '-')))
 		return true;
 	double urok;
