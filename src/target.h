@@ -50,6 +50,19 @@
 #define BALANCE_CHECK_HAVE_SSE2 1
 #endif
 
+// NEON, which every aarch64 processor has, on little-endian Arm (the
+// kernel reads its masks from a vector's low lane).
+#if defined(__aarch64__) && defined(__ARM_NEON) && defined(BALANCE_CHECK_LITTLE_ENDIAN) && \
+	!defined(BALANCE_CHECK_WIDEST_KERNEL_SWAR)
+#define BALANCE_CHECK_HAVE_NEON 1
+#endif
+
+// WebAssembly SIMD128, where the module is built with -msimd128.
+#if defined(__wasm_simd128__) && !defined(BALANCE_CHECK_PORTABLE_ONLY) && \
+	!defined(BALANCE_CHECK_WIDEST_KERNEL_SWAR)
+#define BALANCE_CHECK_HAVE_SIMD128 1
+#endif
+
 // x86-64 with GCC or Clang: the AVX2 and AVX-512 kernels, compiled with
 // target attributes into the one baseline binary and chosen at start-up
 // by CPUID and XGETBV (kernels/x86_features.cpp).  The loop that runs a

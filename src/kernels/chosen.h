@@ -8,6 +8,8 @@
 
 #include "kernels/avx2.h"
 #include "kernels/avx512.h"
+#include "kernels/neon.h"
+#include "kernels/simd128.h"
 #include "kernels/sse2.h"
 #include "kernels/swar.h"
 #include "target.h"
@@ -26,6 +28,12 @@ using Compiled = List<
 #endif
 #if defined(BALANCE_CHECK_HAVE_SSE2)
 	sse2::Kernel,
+#endif
+#if defined(BALANCE_CHECK_HAVE_NEON)
+	neon::Kernel,
+#endif
+#if defined(BALANCE_CHECK_HAVE_SIMD128)
+	simd128::Kernel,
 #endif
 	swar::Kernel>;
 

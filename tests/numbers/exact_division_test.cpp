@@ -40,7 +40,7 @@ TEST(Portable, ExactDivisionWithEitherWideType)
 		for (int j = -20; j <= 54; ++j)
 			for (const u64 top : {(u64{1} << 54) - 1, (u64{1} << 54) + 2}) {
 				const auto m = (uint128::TwoWords{top} * exact::pow10_wide<uint128::TwoWords>.p[k]) >> (54 - j);
-				if (m >> 64 != 0 || static_cast<u64>(m) < (u64{1} << 53) + 8)
+				if ((m >> 64) != 0 || static_cast<u64>(m) < (u64{1} << 53) + 8)
 					continue;
 				for (u64 near = static_cast<u64>(m) - 2; near != static_cast<u64>(m) + 3; ++near) {
 					const std::string text = std::to_string(near) + "e-" + std::to_string(k);
