@@ -6,42 +6,18 @@
 
 #include "numbers/whole_token.h"
 #include "query_reader.h"
+#include "quote.h"
 
 namespace {
 
 constexpr std::size_t quoted_bytes = 40;
 
-// The offending text for a diagnostic: at most quoted_bytes of it, with
-// control bytes, non-ASCII bytes, quotes and backslashes escaped, so that
-// the line stays one readable line on any terminal.
-void quote(const char* text, std::size_t length, char (&out)[4 * quoted_bytes + 1])
-{
-	static const char hex[] = "0123456789abcdef";
-	char* o = out;
-	for (std::size_t i = 0; i < length && i < quoted_bytes; ++i) {
-		const unsigned char c = static_cast<unsigned char>(text[i]);
-		if (c == '"' || c == '\\') {
-			*o++ = '\\';
-			*o++ = static_cast<char>(c);
-		} else if (c < 0x20 || c >= 0x7f) {
-			*o++ = '\\';
-			*o++ = 'x';
-			*o++ = hex[c >> 4];
-			*o++ = hex[c & 15];
-		} else {
-			*o++ = static_cast<char>(c);
-		}
-	}
-	*o = '\0';
-}
-
 }  // namespace
 
 std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 {
-	char quoted[4 * quoted_bytes + 1];
-	quote(r.bad_text, r.bad_length, quoted);
-	const char* more = r.bad_length > quoted_bytes ? "..." : "";
+	char quoted[quoted_size(quoted_bytes)];
+	const char* more = quote_text(r.bad_text, r.bad_length, quoted_bytes, '"', false, quoted) ? "..." : "";
 	const unsigned long long query = r.query_number;
 
 	int n = 0;

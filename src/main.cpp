@@ -7,6 +7,7 @@
 #include "output.h"
 #include "platform/platform.h"
 #include "query_reader.h"
+#include "quote.h"
 
 #ifndef BALANCE_CHECK_VERSION
 #define BALANCE_CHECK_VERSION "unknown"
@@ -14,7 +15,14 @@
 
 namespace {
 
-const char usage_line[] = "Usage: balance-check [--explain | --help | --version]\n";
+const char try_help[] = "Try 'balance-check --help' for more information.\n";
+
+const char version_text[] =
+	"balance-check " BALANCE_CHECK_VERSION "\n"
+	"Copyright (C) 2026 balance-check developers.\n"
+	"License MIT: <https://opensource.org/licenses/MIT>.\n"
+	"This is free software: you are free to change and redistribute it.\n"
+	"There is NO WARRANTY, to the extent permitted by law.\n";
 
 const char help_text[] =
 	"Usage: balance-check [--explain]\n"
@@ -39,7 +47,7 @@ Output out;
 
 void diagnose(const char* message)
 {
-	char line[512];
+	char line[640];
 	const int n = std::snprintf(line, sizeof line, "balance-check: %s\n", message);
 	if (n > 0)
 		write_standard_error(line, static_cast<std::size_t>(n) < sizeof line
@@ -47,7 +55,8 @@ void diagnose(const char* message)
 		                               : sizeof line - 1);
 }
 
-int print_and_exit(const char* text)
+// --help and --version: the text on standard output, and the status.
+int print_text(const char* text)
 {
 	if (output_put(out, text, std::strlen(text)) && output_flush(out))
 		return exit_ok;
@@ -57,8 +66,23 @@ int print_and_exit(const char* text)
 int usage_error(const char* message)
 {
 	diagnose(message);
-	write_standard_error(usage_line, sizeof usage_line - 1);
+	write_standard_error(try_help, sizeof try_help - 1);
 	return exit_usage;
+}
+
+// An argument as a complaint quotes it: whole, or its first 100 bytes cut
+// on a character boundary and marked "..." after the quote, with control
+// bytes escaped as in the input diagnostics.
+struct QuotedArgument {
+	char text[quoted_size(100)];
+	const char* more;
+};
+
+QuotedArgument quoted(const char* arg)
+{
+	QuotedArgument q;
+	q.more = quote_text(arg, std::strlen(arg), 100, '\'', true, q.text) ? "..." : "";
+	return q;
 }
 
 enum Option { option_explain, option_help, option_version, no_option };
@@ -66,8 +90,7 @@ const char* const long_options[no_option] = {"explain", "help", "version"};
 
 // The option that `arg` ("--name" or "--name=value") names, whole or by a
 // prefix that fits no other option, as getopt_long takes it; or no_option, with
-// getopt_long's complaint in `message`.  Arguments are quoted cut to 100
-// bytes, so any message fits.
+// getopt_long's complaint in `message`, which holds any (see quoted).
 Option find_long_option(const char* arg, char* message, std::size_t size)
 {
 	const char* const name = arg + 2;
@@ -85,12 +108,13 @@ Option find_long_option(const char* arg, char* message, std::size_t size)
 		if (matches++ == 0)
 			found = static_cast<Option>(i);
 	}
+	const QuotedArgument q = quoted(arg);
 	if (matches == 0) {
-		(void)std::snprintf(message, size, "unrecognized option '%.100s'", arg);
+		(void)std::snprintf(message, size, "unrecognized option '%s'%s", q.text, q.more);
 		return no_option;
 	}
 	if (matches > 1) {
-		int n = std::snprintf(message, size, "option '%.100s' is ambiguous; possibilities:", arg);
+		int n = std::snprintf(message, size, "option '%s'%s is ambiguous; possibilities:", q.text, q.more);
 		for (const char* option : long_options)
 			if (std::strncmp(option, name, length) == 0 && n > 0 && static_cast<std::size_t>(n) < size)
 				n += std::snprintf(message + n, size - static_cast<std::size_t>(n), " '--%s'", option);
@@ -115,7 +139,7 @@ int main(int argc, char** argv)
 {
 	platform_init();
 	output_init(out, write_standard_output, nullptr);
-	char message[256];
+	char message[512];
 	bool explain = false;
 	bool options_ended = false;
 	const char* operand = nullptr;  // the first
@@ -125,7 +149,14 @@ int main(int argc, char** argv)
 			if (operand == nullptr)
 				operand = arg;
 		} else if (arg[1] != '-') {  // there are no short options
-			(void)std::snprintf(message, sizeof message, "invalid option -- '%c'", arg[1]);
+			// The option character, whole where it is a UTF-8 character.
+			std::size_t length = 1;
+			while (arg[1 + length] != '\0' && (static_cast<unsigned char>(arg[1 + length]) & 0xc0) == 0x80 &&
+			       (static_cast<unsigned char>(arg[1]) & 0x80) != 0)
+				++length;
+			char option[quoted_size(8)];
+			(void)quote_text(arg + 1, length, 8, '\'', true, option);
+			(void)std::snprintf(message, sizeof message, "invalid option -- '%s'", option);
 			return usage_error(message);
 		} else if (arg[2] == '\0') {
 			options_ended = true;
@@ -135,16 +166,17 @@ int main(int argc, char** argv)
 				explain = true;
 				break;
 			case option_help:
-				return print_and_exit(help_text);
+				return print_text(help_text);
 			case option_version:
-				return print_and_exit("balance-check " BALANCE_CHECK_VERSION "\n");
+				return print_text(version_text);
 			case no_option:
 				return usage_error(message);
 			}
 		}
 	}
 	if (operand != nullptr) {
-		(void)std::snprintf(message, sizeof message, "extra operand '%.100s'", operand);
+		const QuotedArgument q = quoted(operand);
+		(void)std::snprintf(message, sizeof message, "extra operand '%s'%s", q.text, q.more);
 		return usage_error(message);
 	}
 	reader_init(reader, read_standard_input, nullptr);

@@ -161,10 +161,13 @@ TEST(Program, BadInputAfterTheAnswersBeforeIt)
 // stand, --help and --version at once, operands refused once all is read.
 TEST(Program, CommandLine)
 {
-	const std::string long_option = "--" + std::string(148, 'y'), cut = long_option.substr(0, 100);
+	const std::string long_option = "--" + std::string(148, 'y'), cut = long_option.substr(0, 100) + "'...";
+	// A character across the cut is left out whole; a control byte escaped.
+	const std::string across = "--" + std::string(97, 'y') + "\xc3\xa9z", across_cut = across.substr(0, 99) + "'...";
 	// stdout whole, or its start where that ends no line
 	const char* const help = "Usage: balance-check [--explain]\nAnswer balance queries";
-	const char* const version = "balance-check " BALANCE_CHECK_VERSION "\n";
+	const char* const version = "balance-check " BALANCE_CHECK_VERSION "\nCopyright (C) 2026 balance-check developers.\n"
+	                            "License MIT: <https://opensource.org/licenses/MIT>.";
 	struct Case {
 		Args args;
 		std::string out;
@@ -192,8 +195,12 @@ TEST(Program, CommandLine)
 		{{"--h="}, "", "option '--help' doesn't allow an argument", 2},
 		{{"--="}, "", "option '--=' is ambiguous; possibilities: '--explain' '--help' '--version'", 2},
 		{{"-x"}, "", "invalid option -- 'x'", 2},
-		{{long_option.c_str()}, "", "unrecognized option '" + cut + "'", 2},
-		{{"--", long_option.c_str()}, "", "extra operand '" + cut + "'", 2},
+		{{"-\x7f"}, "", "invalid option -- '\\x7f'", 2},
+		{{"-\xc3\xa9"}, "", "invalid option -- '\xc3\xa9'", 2},
+		{{long_option.c_str()}, "", "unrecognized option '" + cut, 2},
+		{{"--", long_option.c_str()}, "", "extra operand '" + cut, 2},
+		{{across.c_str()}, "", "unrecognized option '" + across_cut, 2},
+		{{"--\x1b[2J"}, "", "unrecognized option '--\\x1b[2J'", 2},
 	};
 	for (const Case& c : cases) {
 		std::string trace;
@@ -206,7 +213,7 @@ TEST(Program, CommandLine)
 		else
 			EXPECT_EQ(r.out, c.out);
 		EXPECT_EQ(r.err, c.message.empty() ? "" : "balance-check: " + c.message + "\n"
-		                 "Usage: balance-check [--explain | --help | --version]\n");
+		                 "Try 'balance-check --help' for more information.\n");
 		EXPECT_EQ(r.status, c.status);
 	}
 }
