@@ -2,15 +2,16 @@
 // written out in pieces too: it must end (no hang), with status 0 or 1, and
 // write nothing but whole "yes" and "no" lines (or, with --explain, lines
 // that end in ", yes" or ", no").  Every kernel this machine runs gives
-// the portable kernel's answers, status and diagnostic.
+// the general path's answers, status and diagnostic.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
-#include "chunked_source.h"
 #include "filter.h"
 #include "kernels/chosen.h"
+#include "oracles/chunked_input.h"
+#include "oracles/general_path.h"
 
 namespace {
 
@@ -64,11 +65,11 @@ struct Run {
 
 // The filter over the input with the kernel called `kernel`, or with the
 // widest when null.
-Run run(const std::uint8_t* data, std::size_t size, bool explain, const char* kernel)
+Run run(const std::string& input, bool explain, const char* kernel)
 {
-	ChunkedSource source = chunked_source(data, size);
-	Sink sink{{}, source.state};
-	reader_init(reader, read_chunked, &source);
+	ChunkedInput in{input, sizes_seeded_by(input)};
+	Sink sink{{}, static_cast<std::uint32_t>(in.sizes[0])};
+	reader_init(reader, read_chunk, &in);
 	output_init(out, write_some, &sink);
 	diagnostic.clear();
 	Run r{-1, {}, {}};
@@ -86,8 +87,9 @@ Run run(const std::uint8_t* data, std::size_t size, bool explain, const char* ke
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
+	const std::string input(reinterpret_cast<const char*>(data), size);
 	for (const bool explain : {false, true}) {
-		const Run r = run(data, size, explain, nullptr);
+		const Run r = run(input, explain, nullptr);
 		if (r.status != exit_ok && r.status != exit_failure)
 			std::abort();
 		// Answers are at most one line per 7 input bytes ("0 0 0 1 ").
@@ -95,10 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 			std::abort();
 		check(r.text, explain);
 	}
-	const Run portable = run(data, size, false, kernels::swar::Kernel::name);
+	const Answers want = general_path_answers(input);
 	kernels::for_each_kernel_here([&](auto kernel) {
-		const Run r = run(data, size, false, decltype(kernel)::name);
-		if (r.status != portable.status || r.text != portable.text || r.diagnostic != portable.diagnostic)
+		const Run r = run(input, false, decltype(kernel)::name);
+		if (r.status != want.status || r.text != want.out || r.diagnostic != want.message)
 			std::abort();
 	});
 	return 0;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "oracles/c_library_model.h"
 #include "reader_harness.h"
 
 namespace {
@@ -42,46 +43,24 @@ TEST(Reader, SameQueriesWhereverTheBlocksSplit)
 	EXPECT_EQ(read_all(unterminated, {1}).queries, whole.queries);
 }
 
-// The input format as the C library reads it: split on white space, each
-// token whole by strtoll (three) and strtod (the rate).  Gives what
-// read_all would: the queries, then "error N" or "ends N" or "end".
+// The C library's reading (oracles/c_library_model.h) as read_all's text:
+// the queries, then "error N" or "ends N" or "end".
 std::string model(const std::string& input)
 {
-	std::vector<std::string> tokens;
-	std::string token;
-	for (const char c : input + ' ') {
-		if (std::isspace(static_cast<unsigned char>(c))) {
-			if (!token.empty())
-				tokens.push_back(token);
-			token.clear();
-		} else {
-			token += c;
-		}
-	}
+	const ModelOutcome m = c_library_model(input);
 	std::string text;
-	for (std::size_t i = 0; i < tokens.size(); i += 4) {
-		const std::string query = std::to_string(i / 4 + 1);
-		std::string line;
-		for (std::size_t f = i; f < i + 4; ++f) {
-			if (f == tokens.size())
-				return text + "ends " + query;
-			char* end = nullptr;
-			const char* t = tokens[f].c_str();
-			std::uint64_t bits;
-			if (f - i < 3) {
-				bits = static_cast<std::uint64_t>(std::strtoll(t, &end, 10));
-			} else {
-				const double v = std::strtod(t, &end);
-				std::memcpy(&bits, &v, sizeof bits);
-			}
-			if (end != t + tokens[f].size())
-				return text + "error " + query;
-			line += (f - i < 3 ? std::to_string(static_cast<std::int64_t>(bits)) : std::to_string(bits)) +
-			        (f - i < 3 ? ' ' : '\n');
-		}
-		text += line;
+	for (const BalanceQuery& q : m.queries) {
+		std::uint64_t bits;
+		std::memcpy(&bits, &q.urok, sizeof bits);
+		text += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' + std::to_string(q.rok) + ' ' +
+		        std::to_string(bits) + '\n';
 	}
-	return text + "end";
+	const std::string query = std::to_string(m.error_query);
+	switch (m.error) {
+	case InputError::none: return text + "end";
+	case InputError::ends_inside_query: return text + "ends " + query;
+	default: return text + "error " + query;
+	}
 }
 
 std::string as_model(const Outcome& o)

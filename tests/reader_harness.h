@@ -12,38 +12,8 @@
 #include <vector>
 
 #include "general_query.h"
+#include "oracles/chunked_input.h"
 #include "query_reader.h"
-
-// Hands out the input in pieces of the given sizes (the last one repeats;
-// 0 stands for 1, since a read of 0 bytes means the end).
-struct ChunkedInput {
-	std::string data;
-	std::vector<std::size_t> sizes;
-	std::size_t offset = 0;
-	std::size_t reads = 0;
-	int fail_with = 0;  // errno to fail with once the data is out
-	bool interrupt = false;  // every other read fails with EINTR
-	std::size_t calls = 0;
-};
-
-inline long read_chunk(void* context, char* buffer, std::size_t size)
-{
-	auto& in = *static_cast<ChunkedInput*>(context);
-	if (in.interrupt && ++in.calls % 2 == 0) {
-		errno = EINTR;
-		return -1;
-	}
-	if (in.offset == in.data.size() && in.fail_with != 0) {
-		errno = in.fail_with;
-		return -1;
-	}
-	std::size_t n = in.sizes.empty() ? size : in.sizes[std::min(in.reads, in.sizes.size() - 1)];
-	n = std::min({std::max(n, std::size_t{1}), size, in.data.size() - in.offset});
-	std::memcpy(buffer, in.data.data() + in.offset, n);
-	in.offset += n;
-	++in.reads;
-	return static_cast<long>(n);
-}
 
 struct Outcome {
 	std::string queries;  // one "dlh spl rok urok-bits" line per query

@@ -10,14 +10,9 @@
 
 #include "filter.h"
 #include "kernels/chosen.h"
-#include "reader_harness.h"
+#include "oracles/general_path.h"
 
 namespace {
-
-struct Answers {
-	int status = -1;
-	std::string out, message;
-};
 
 std::string diagnostic;
 void keep_diagnostic(const char* message)
@@ -31,39 +26,9 @@ long append(void* context, const char* data, std::size_t size)
 	return static_cast<long>(size);
 }
 
-// The general path alone, one query at a time, answered as the filter does.
-Answers general_path(const std::string& input)
-{
-	ChunkedInput in{input, {}};
-	auto r = std::make_unique<QueryReader>();
-	reader_init(*r, read_chunk, &in);
-	Answers a;
-	for (;;) {
-		BalanceQuery q;
-		switch (next_query_general(*r, q)) {
-		case ReadStatus::query:
-			if (is_terminating(q)) {
-				a.status = exit_ok;
-				return a;
-			}
-			a.out += evaluate(q) == Verdict::yes ? "yes\n" : "no\n";
-			break;
-		case ReadStatus::need_input: refill(*r); break;
-		case ReadStatus::end: a.status = exit_ok; return a;
-		case ReadStatus::error: {
-			char message[512];
-			describe_error(*r, message, sizeof message);
-			a.message = message;
-			a.status = exit_failure;
-			return a;
-		}
-		}
-	}
-}
-
 void expect_as_general_path(const std::string& input, std::size_t piece)
 {
-	const Answers want = general_path(input);
+	const Answers want = general_path_answers(input);
 	kernels::for_each_kernel_here([&](auto kernel) {
 		const char* const name = decltype(kernel)::name;
 		ChunkedInput in{input, {piece}};
