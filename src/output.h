@@ -8,7 +8,9 @@
 constexpr std::size_t output_block_size = std::size_t{64} * 1024;
 
 // Writes like write(2): bytes taken (possibly fewer than asked), or -1
-// with errno set.
+// with errno set.  0 means the stream takes nothing for now (a pipe another
+// process made non-blocking on Windows), and the write is asked again, so
+// a function that can take nothing for ever must block or fail instead.
 using WriteFunction = long (*)(void* context, const char* data, std::size_t size);
 
 struct Output {

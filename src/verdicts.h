@@ -70,53 +70,65 @@ BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length
 	return saturated(digits_at(t + sign, length - sign), sign != 0 && *t == '-');
 }
 
-// Whether the query's tokens, at starts 0 and r1 to r3 with the rate's end
-// at e3, and their class bits from the query's first byte, have the form of
-// three integers and a rate: digits after an optional sign, and in the rate
-// digits before and after at most one point, then at most one exponent
-// letter with an optional sign and digits.  Anything else is the general
-// path's, which takes hexadecimal, inf and nan, and judges what is wrong.
-BALANCE_CHECK_INLINE bool has_number_form(int r1, int r2, int r3, int e3, u64 space, u64 digit, u64 point,
-                                          u64 sign, u64 letter)
+// A query's tokens in bytes from its first byte, field by field: where
+// each starts, and the white space that ends it.
+enum Field { owed, deducted, term, rate };
+struct Tokens {
+	int start[4];
+	int end[4];
+};
+
+// A query's class bits from its first byte on, each up to its end (white
+// space also at the end itself), and the bytes of the query and its rate.
+struct QueryBits {
+	u64 space, digit, point, sign, letter;
+	u64 query, rate;
+};
+
+// Whether the query has the form of three integers and a rate: digits
+// after an optional sign, and in the rate digits before and after at most
+// one point, then at most one exponent letter with an optional sign and
+// digits.  Anything else is the general path's, which takes hexadecimal,
+// inf and nan, and judges what is wrong.
+BALANCE_CHECK_INLINE bool has_number_form(const Tokens& t, const QueryBits& b)
 {
-	const u64 query = (u64{1} << e3) - 1;
-	const u64 rate = query & from_bit(r3);
-	const u64 token_starts = 1 | u64{1} << r1 | u64{1} << r2 | u64{1} << r3;
-	const u64 mantissa = rate & ((letter & (~letter + 1)) - 1);  // before the letter, or all
-	const u64 other = ~space & ~(digit | point | sign | letter) & query;
-	const u64 misplaced = other | (letter & ~rate) | (letter & (letter - 1)) |
-	                      (sign & ~(token_starts | letter << 1)) | (point & ~mantissa) | (point & (point - 1)) |
-	                      ((sign | letter) & (space >> 1));  // last in a token
-	return misplaced == 0 && (digit & mantissa) != 0;
+	const u64 token_starts = 1 | u64{1} << t.start[deducted] | u64{1} << t.start[term] | u64{1} << t.start[rate];
+	const u64 mantissa = b.rate & ((b.letter & (~b.letter + 1)) - 1);  // before the letter, or all
+	const u64 other = ~b.space & ~(b.digit | b.point | b.sign | b.letter) & b.query;
+	const u64 misplaced = other | (b.letter & ~b.rate) | (b.letter & (b.letter - 1)) |
+	                      (b.sign & ~(token_starts | b.letter << 1)) | (b.point & ~mantissa) |
+	                      (b.point & (b.point - 1)) | ((b.sign | b.letter) & (b.space >> 1));  // last in a token
+	return misplaced == 0 && (b.digit & mantissa) != 0;
 }
 
 enum class Order { at_most, more, both_zero };
 
-// dlh against spl: tokens at `owed` and `deducted`, each with an optional
-// sign before its digits, n of them, which end at the ends given.
-// Compared as keys up to 16 digits, else converted.
-BALANCE_CHECK_INLINE Order compare_amounts(const char* owed, const char* owed_end, int owed_digits,
-                                           const char* deducted, const char* deducted_end, int deducted_digits)
+// The owed amount against the deducted, each a token at `q` + its start
+// with `signs[field]` sign bytes (0 or 1) before its digits.  Compared as
+// keys up to 16 digits, else converted.
+BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Tokens& t, const int (&signs)[2])
 {
-	const bool owed_minus = *owed == '-', deducted_minus = *deducted == '-';
+	const char* const owed_end = q + t.end[owed];
+	const char* const deducted_end = q + t.end[deducted];
+	const int owed_digits = t.end[owed] - signs[owed];
+	const int deducted_digits = t.end[deducted] - t.start[deducted] - signs[deducted];
+	const bool owed_minus = q[0] == '-', deducted_minus = q[t.start[deducted]] == '-';
 	if (((owed_digits - 1) | (deducted_digits - 1)) < 16) {
 		// Two words each: the last 8 digits, and those before them.
-		const u64 low0 = digits_key(owed_end, owed_digits < 8 ? owed_digits : 8),
-		          low1 = digits_key(deducted_end, deducted_digits < 8 ? deducted_digits : 8);
-		const u64 high0 = owed_digits > 8 ? digits_key(owed_end - 8, owed_digits - 8) : 0,
-		          high1 = deducted_digits > 8 ? digits_key(deducted_end - 8, deducted_digits - 8) : 0;
-		if ((low0 | low1 | high0 | high1) == 0)
+		const u64 owed_low = digits_key(owed_end, owed_digits < 8 ? owed_digits : 8),
+		          deducted_low = digits_key(deducted_end, deducted_digits < 8 ? deducted_digits : 8);
+		const u64 owed_high = owed_digits > 8 ? digits_key(owed_end - 8, owed_digits - 8) : 0,
+		          deducted_high = deducted_digits > 8 ? digits_key(deducted_end - 8, deducted_digits - 8) : 0;
+		if ((owed_low | deducted_low | owed_high | deducted_high) == 0)
 			return Order::both_zero;
-		const bool less = high0 < high1 || (high0 == high1 && low0 < low1);
-		const bool equal = high0 == high1 && low0 == low1;
+		const bool less = owed_high < deducted_high || (owed_high == deducted_high && owed_low < deducted_low);
+		const bool equal = owed_high == deducted_high && owed_low == deducted_low;
 		// Not both 0: a negative amount is below any other sign's.
 		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal || less != owed_minus;
 		return at_most ? Order::at_most : Order::more;
 	}
-	const auto owed_length = static_cast<int>(owed_end - owed),
-	           deducted_length = static_cast<int>(deducted_end - deducted);
-	const std::int64_t dlh = integer_at(owed, owed_length - owed_digits, owed_length),
-	                   spl = integer_at(deducted, deducted_length - deducted_digits, deducted_length);
+	const std::int64_t dlh = integer_at(q, signs[owed], t.end[owed]),
+	                   spl = integer_at(q + t.start[deducted], signs[deducted], t.end[deducted] - t.start[deducted]);
 	if (dlh == 0 && spl == 0)
 		return Order::both_zero;
 	return dlh <= spl ? Order::at_most : Order::more;
@@ -128,40 +140,39 @@ enum class Stop {
 	write_failed,  // out.error says why
 };
 
-// The answer to the query whose first byte is at q, with its token starts
-// r1 to r3 and ends e0 to e3 from there, and the bits of its classes from
-// there on: white space whole, the others up to the query's end.  False
-// when the general path is to read it.
-BALANCE_CHECK_INLINE bool answer_query(const char* q, int r1, int r2, int r3, int e0, int e1, int e2, int e3,
-                                       u64 space, u64 digit, u64 point, u64 sign, u64 letter, bool& yes)
+// The answer to the query whose first byte is at q; false when the general
+// path is to read it.
+BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits b, bool& yes)
 {
-	const u64 query = (u64{1} << e3) - 1;
-	const u64 rate = query & from_bit(r3);
-	const u64 marks = ~space & ~digit & query;  // token bytes that are not digits
-	if ((marks & ~(point & rate)) != 0 || (marks & (marks - 1)) != 0 || (digit & rate) == 0) {
+	const u64 marks = ~b.space & ~b.digit & b.query;  // token bytes that are not digits
+	if ((marks & ~(b.point & b.rate)) != 0 || (marks & (marks - 1)) != 0 || (b.digit & b.rate) == 0) {
 		// Not the everyday form (digits, and at most one point in the
 		// rate): signs and exponents are checked with their own bits.
-		if (!has_number_form(r1, r2, r3, e3, space, digit, point, sign, letter))
+		if (!has_number_form(t, b))
 			return false;
 	} else {
-		sign = 0;
+		b.sign = 0;
 	}
-	const int g0 = static_cast<int>(sign & 1), g1 = static_cast<int>((sign >> r1) & 1);
-	const int n0 = e0 - g0, n1 = e1 - r1 - g1;  // the amounts' digits
-	if (((n0 - 1) | (n1 - 1)) < 8) {
+	auto sign_bytes = [&](Field f) { return static_cast<int>((b.sign >> t.start[f]) & 1); };
+	const int signs[2] = {sign_bytes(owed), sign_bytes(deducted)};
+	const int owed_digits = t.end[owed] - signs[owed];
+	const int deducted_digits = t.end[deducted] - t.start[deducted] - signs[deducted];
+	if (((owed_digits - 1) | (deducted_digits - 1)) < 8) {
 		// Amounts of up to 8 digits, compared as keys.  Under 2^60, so
 		// signed they compare as the values.
-		const auto k0 = static_cast<std::int64_t>(digits_key(q + e0, n0)),
-		           k1 = static_cast<std::int64_t>(digits_key(q + e1, n1));
-		if ((k0 | k1) == 0)  // may be the terminating query
+		const auto owed_key = static_cast<std::int64_t>(digits_key(q + t.end[owed], owed_digits)),
+		           deducted_key = static_cast<std::int64_t>(digits_key(q + t.end[deducted], deducted_digits));
+		if ((owed_key | deducted_key) == 0)  // may be the terminating query
 			return false;
-		if (sign == 0) {  // the everyday query: the term and the rate are 0 or more
-			yes = k0 <= k1;
+		if (b.sign == 0) {  // the everyday query: the term and the rate are 0 or more
+			yes = owed_key <= deducted_key;
 			return true;
 		}
-		yes = (g0 != 0 && *q == '-' ? -k0 : k0) <= (g1 != 0 && q[r1] == '-' ? -k1 : k1);
+		const bool owed_minus = signs[owed] != 0 && q[0] == '-';
+		const bool deducted_minus = signs[deducted] != 0 && q[t.start[deducted]] == '-';
+		yes = (owed_minus ? -owed_key : owed_key) <= (deducted_minus ? -deducted_key : deducted_key);
 	} else {
-		const Order order = compare_amounts(q, q + e0, n0, q + r1, q + e1, n1);
+		const Order order = compare_amounts(q, t, signs);
 		if (order == Order::both_zero)  // may be the terminating query
 			return false;
 		yes = order == Order::at_most;
@@ -169,15 +180,14 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, int r1, int r2, int r3, in
 	// Something owed: with a term and a rate of 0 or more the growth is at
 	// least 1 and a balance remains (balance.h).  Only a '-' before either
 	// makes their values matter.
-	const int g2 = static_cast<int>((sign >> r2) & 1), g3 = static_cast<int>((sign >> r3) & 1);
-	if (yes || ((g2 == 0 || q[r2] != '-') && (g3 == 0 || q[r3] != '-')))
+	auto minus = [&](Field f) { return sign_bytes(f) != 0 && q[t.start[f]] == '-'; };
+	if (yes || (!minus(term) && !minus(rate)))
 		return true;
 	double urok;
-	if (scan_double_fast(q + r3, urok) != q + e3)
+	if (scan_double_fast(q + t.start[rate], urok) != q + t.end[rate])
 		return false;  // the whole token converted only by the general path
-	const BalanceQuery full{integer_at(q, g0, e0), integer_at(q + r1, g1, e1 - r1), integer_at(q + r2, g2, e2 - r2),
-	                        urok};
-	yes = evaluate(full) == Verdict::yes;
+	auto integer = [&](Field f) { return integer_at(q + t.start[f], sign_bytes(f), t.end[f] - t.start[f]); };
+	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
 	return true;
 }
 
@@ -199,41 +209,48 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 		while (below_limit > i && ix.starts[below_limit - 1] >= limit)
 			--below_limit;
 	}
-	const std::size_t whole = below_limit + 3 < ix.count ? below_limit : ix.count > 3 ? ix.count - 3 : 0;
+	// Queries whose four starts are listed, the first below the limit.
+	const std::size_t listed = below_limit + 3 < ix.count ? below_limit : ix.count > 3 ? ix.count - 3 : 0;
 	const char* answered_to = r.pos;
 	const std::size_t first = i;
 	bool refused = false;
-	while (i < whole && !refused) {
+	while (i < listed && !refused) {
 		if (sizeof out.buffer - out.length < 4 && !output_flush(out))
 			return Stop::write_failed;
 		// As many as the answers' room holds, each checked only for its form.
 		const std::size_t room = (sizeof out.buffer - out.length) / 4;
-		const std::size_t end = whole - i > 4 * room ? i + 4 * room : whole;
+		const std::size_t end = listed - i > 4 * room ? i + 4 * room : listed;
 		std::size_t length = out.length;
 		for (; i < end; i += 4) {
-			const std::uint32_t s0 = ix.starts[i];
-			const int r1 = static_cast<int>(ix.starts[i + 1] - s0), r2 = static_cast<int>(ix.starts[i + 2] - s0),
-			          r3 = static_cast<int>(ix.starts[i + 3] - s0);
-			const u64 space = bits_from(ix.space, s0);
-			const u64 after_rate = space & from_bit(r3 & 63);
-			if (r3 >= 57 || after_rate == 0) {  // the query runs past the bits loaded, or the data
+			const std::uint32_t query_start = ix.starts[i];
+			Tokens t;
+			for (int f = 0; f < 4; ++f)
+				t.start[f] = static_cast<int>(ix.starts[i + static_cast<std::size_t>(f)] - query_start);
+			QueryBits b;
+			b.space = bits_from(ix.space, query_start);
+			const u64 after_rate = b.space & from_bit(t.start[rate] & 63);
+			if (t.start[rate] >= 57 || after_rate == 0) {  // the query runs past the bits loaded, or the data
 				refused = true;
 				break;
 			}
-			const int e0 = bits::countr_zero(space), e1 = bits::countr_zero(space & from_bit(r1)),
-			          e2 = bits::countr_zero(space & from_bit(r2)), e3 = bits::countr_zero(after_rate);
-			const u64 query = (u64{1} << e3) - 1;
-			const char* const q = data + s0;
+			for (int f = 0; f < 3; ++f)
+				t.end[f] = bits::countr_zero(b.space & from_bit(t.start[f]));
+			t.end[rate] = bits::countr_zero(after_rate);
+			b.query = (u64{1} << t.end[rate]) - 1;
+			b.rate = b.query & from_bit(t.start[rate]);
+			b.digit = bits_from(ix.digit, query_start) & b.query;
+			b.point = bits_from(ix.point, query_start) & b.query;
+			b.sign = bits_from(ix.sign, query_start) & b.query;
+			b.letter = bits_from(ix.letter, query_start) & b.query;
+			const char* const q = data + query_start;
 			bool yes;
-			if (!answer_query(q, r1, r2, r3, e0, e1, e2, e3, space, bits_from(ix.digit, s0) & query,
-			                  bits_from(ix.point, s0) & query, bits_from(ix.sign, s0) & query,
-			                  bits_from(ix.letter, s0) & query, yes)) {
+			if (!answer_query(q, t, b, yes)) {
 				refused = true;
 				break;
 			}
 			std::memcpy(out.buffer + length, answer_lines[yes], 4);  // indexed: answers are unpredictable
 			length += 3 + static_cast<std::size_t>(yes);
-			answered_to = q + e3;
+			answered_to = q + t.end[rate];
 		}
 		out.length = length;
 	}

@@ -16,7 +16,7 @@
 #include "kernels/kernel.h"
 #include "kernels/x86_features.h"
 
-#define BALANCE_CHECK_AVX2_TARGET BALANCE_CHECK_TARGET("avx2,bmi,bmi2,popcnt")
+#define BALANCE_CHECK_AVX2_TARGET BALANCE_CHECK_TARGET(BALANCE_CHECK_AVX2_SETS)
 
 namespace kernels {
 namespace avx2 {

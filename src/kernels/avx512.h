@@ -17,7 +17,7 @@
 #include "kernels/kernel.h"
 #include "kernels/x86_features.h"
 
-#define BALANCE_CHECK_AVX512_TARGET BALANCE_CHECK_TARGET("avx512f,avx512bw,avx2,bmi,bmi2,popcnt")
+#define BALANCE_CHECK_AVX512_TARGET BALANCE_CHECK_TARGET(BALANCE_CHECK_AVX512_SETS)
 
 namespace kernels {
 namespace avx512 {

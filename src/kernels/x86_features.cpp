@@ -10,7 +10,9 @@ namespace kernels {
 
 namespace {
 
-// CPUID feature bits (Intel SDM volume 2A, CPUID; AMD APM volume 3, E.3).
+// CPUID feature bits (Intel SDM volume 2A, CPUID; AMD APM volume 3, E.3),
+// one for each set in BALANCE_CHECK_AVX2_SETS and _AVX512_SETS, and AVX
+// and OSXSAVE, without which no YMM state is saved.
 // Leaf 1, ECX:
 constexpr int popcnt_bit = 23;
 constexpr int osxsave_bit = 27;  // the OS enabled XGETBV

@@ -8,6 +8,11 @@
 
 #if defined(BALANCE_CHECK_HAVE_X86_DISPATCH)
 
+// The instruction sets each wide kernel is compiled for, named once: the
+// kernels' target attributes are these, and x86_features() checks each.
+#define BALANCE_CHECK_AVX2_SETS "avx2,bmi,bmi2,popcnt"
+#define BALANCE_CHECK_AVX512_SETS "avx512f,avx512bw," BALANCE_CHECK_AVX2_SETS
+
 namespace kernels {
 
 struct X86Features {

@@ -8,25 +8,36 @@
 #include "numbers/bit_scan.h"
 #include "numbers/byte_order.h"
 
+constexpr std::uint64_t zero_chars = 0x3030303030303030u;  // '0' in every byte
+constexpr std::uint64_t byte_highs = 0x8080808080808080u;
+
 // How many of the eight bytes, from the first, are decimal digits (0..8).
 inline int leading_digits(std::uint64_t v)
 {
-	// Digits become 0..9; anything else has bit 7 set after adding 0x76, or
-	// before.  A carry can only leave a byte that is already flagged, so the
-	// lowest flagged byte is exact.
-	const std::uint64_t a = v ^ 0x3030303030303030u;
-	const std::uint64_t flagged = ((a + 0x7676767676767676u) | a) & 0x8080808080808080u;
+	// Digits become 0..9; anything else has bit 7 set after adding
+	// 0x80 - 10 to each byte, or before.  A carry can only leave a byte
+	// that is already flagged, so the lowest flagged byte is exact.
+	constexpr std::uint64_t past_nine = 0x7676767676767676u;  // 0x80 - 10 in every byte
+	const std::uint64_t a = v ^ zero_chars;
+	const std::uint64_t flagged = ((a + past_nine) | a) & byte_highs;
 	return flagged == 0 ? 8 : bits::countr_zero(flagged) >> 3;
 }
 
-// The value of the first n digits of v, 1 <= n <= 8.
+// The value of the first n digits of v, 1 <= n <= 8: three rounds that
+// each join neighbours, within 16-bit, then 32-bit, then 64-bit lanes.
 inline std::uint64_t digits_value(std::uint64_t v, int n)
 {
 	// Move the n digits to the top: the bytes below become leading zeros.
-	std::uint64_t a = (v ^ 0x3030303030303030u) << (8 * (8 - n));
+	std::uint64_t a = (v ^ zero_chars) << (8 * (8 - n));
+	// Pairs: each byte times 10 plus the next, in the low byte of each pair.
 	a = (a * 10) + (a >> 8);
-	a = (((a & 0x000000FF000000FFu) * 0x000F424000000064u) +
-	     (((a >> 16) & 0x000000FF000000FFu) * 0x0000271000000001u)) >> 32;
+	// Then the four pairs (bytes 0, 2, 4, 6) join in one multiply-add:
+	// the pairs at bytes 0 and 4 times 10^6 and 10^2, those at bytes 2 and
+	// 6 times 10^4 and 1, each product landing in the top half.
+	constexpr std::uint64_t pairs_0_and_4 = 0x000000FF000000FFu;
+	constexpr std::uint64_t million_and_hundred = std::uint64_t{1000000} << 32 | 100;
+	constexpr std::uint64_t ten_thousand_and_one = std::uint64_t{10000} << 32 | 1;
+	a = (((a & pairs_0_and_4) * million_and_hundred) + (((a >> 16) & pairs_0_and_4) * ten_thousand_and_one)) >> 32;
 	return a;
 }
 
