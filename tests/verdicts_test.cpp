@@ -61,7 +61,7 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 	                       "-1e-400", "123456789012345678901234.5", "0x1p3", "-inf", "nan", "1e5000"};
 	// Refused by stage 2, and by the general path too where it is no number.
 	const char* refused[] = {"5.5.5", ".", "+", "-", "++1", "1+", "1-5", "x", "5,5", "\x01", "1e", "1e+", "e5",
-	                         "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1e1+5", "1ee5", "+.", "1.5", "1e5", "0x10", "inf"};
+	                         "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1e1+5", "1ee5", "+.", "1.5", "1e5", "0x10", "inf", "5.-3"};
 	const std::string gaps[] = {" ", "\n", "\t", "\r\n", "  ", "\v\f", std::string(70, ' ')};
 	std::mt19937 rng(20);
 	auto digits = [&](std::size_t n) {
@@ -81,6 +81,11 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 			q[field] = r;
 			expect_as_general_path("1 2 3 4\n" + q[0] + ' ' + q[1] + ' ' + q[2] + ' ' + q[3] + "\n5 6 7 8\n", 4096);
 		}
+	// A query across the end of a pass, over classes an earlier read left.
+	std::string lines;
+	for (int k = 0; k < 1534; ++k)
+		lines += "1 2 3 4\n";
+	expect_as_general_path(lines + "       1 2 3 4.2x\n" + lines.substr(0, 800), 8192);
 	for (int run = 0; run < 200; ++run) {
 		std::string input;
 		const int queries = 1 + static_cast<int>(rng() % 100);
