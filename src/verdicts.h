@@ -140,18 +140,21 @@ enum class Stop {
 	write_failed,  // out.error says why
 };
 
-// The answer to the query whose first byte is at q; false when the general
-// path is to read it.
-BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits b, bool& yes)
+// The answer to the query whose first byte is at q, byte `at` of the
+// index's data; false when the general path is to read it.
+template <typename Index>
+BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits b, const Index& ix,
+                                       std::uint32_t at, bool& yes)
 {
 	const u64 marks = ~b.space & ~b.digit & b.query;  // token bytes that are not digits
+	b.sign = 0;
 	if ((marks & ~(b.point & b.rate)) != 0 || (marks & (marks - 1)) != 0 || (b.digit & b.rate) == 0) {
 		// Not the everyday form (digits, and at most one point in the
 		// rate): signs and exponents are checked with their own bits.
+		b.sign = bits_from(ix.sign, at) & b.query;
+		b.letter = bits_from(ix.letter, at) & b.query;
 		if (!has_number_form(t, b))
 			return false;
-	} else {
-		b.sign = 0;
 	}
 	auto sign_bytes = [&](Field f) { return static_cast<int>((b.sign >> t.start[f]) & 1); };
 	const int signs[2] = {sign_bytes(owed), sign_bytes(deducted)};
@@ -240,11 +243,10 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 			b.rate = b.query & from_bit(t.start[rate]);
 			b.digit = bits_from(ix.digit, query_start) & b.query;
 			b.point = bits_from(ix.point, query_start) & b.query;
-			b.sign = bits_from(ix.sign, query_start) & b.query;
-			b.letter = bits_from(ix.letter, query_start) & b.query;
+			b.sign = b.letter = 0;  // read where the form needs them
 			const char* const q = data + query_start;
 			bool yes;
-			if (!answer_query(q, t, b, yes)) {
+			if (!answer_query(q, t, b, ix, query_start, yes)) {
 				refused = true;
 				break;
 			}
