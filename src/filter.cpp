@@ -10,9 +10,9 @@
 #include "explain.h"
 #include "general_query.h"
 #include "kernels/chosen.h"
+#include "stages/token_index.h"
+#include "stages/verdicts.h"
 #include "target.h"
-#include "token_index.h"
-#include "verdicts.h"
 
 int write_failed(const Output& out, DiagnoseFunction diagnose)
 {
@@ -45,12 +45,12 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 	for (;;) {
 		// --explain needs every value; a query begun is the general path's.
 		while (!explain && r.fields == 0 && r.error == InputError::none) {
-			const verdicts::Stop stop = verdicts::answer_indexed(r, out);
-			if (stop == verdicts::Stop::write_failed)
+			const stages::Stop stop = stages::answer_indexed(r, out);
+			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
-			if (stop == verdicts::Stop::general)
+			if (stop == stages::Stop::general)
 				break;
-			index_pass<Kernel>(r.index, r.data(), static_cast<std::size_t>(r.end - r.data()));
+			stages::index_pass<Kernel>(r.index, r.data(), static_cast<std::size_t>(r.end - r.data()));
 		}
 		BalanceQuery q;
 		switch (next_query_general(r, q)) {

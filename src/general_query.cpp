@@ -16,7 +16,7 @@ namespace {
 
 const char* skip_token(const char* p, const char* end)
 {
-	while (p != end && !is_space(*p))
+	while (p != end && !numbers::is_space(*p))
 		++p;
 	return p;
 }
@@ -41,7 +41,7 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 	if (r.error != InputError::none)
 		return ReadStatus::error;  // a failed refill
 	while (r.fields < 4) {
-		const char* t = skip_space(r.pos);
+		const char* t = numbers::skip_space(r.pos);
 		if (t == r.end) {
 			r.pos = r.end;  // white space is consumed, however long
 			if (!r.eof)
@@ -55,26 +55,26 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 		double rate = 0.0;
 		const char* e;
 		if (r.fields < 3) {
-			e = scan_int64(t, integer);
+			e = numbers::scan_int64(t, integer);
 		} else {
-			e = scan_double_fast(t, rate);
+			e = numbers::scan_double_fast(t, rate);
 			if (e == nullptr)
 				e = t;
 		}
 
-		if (!is_space(*e) && !(e == r.end && r.eof)) {
+		if (!numbers::is_space(*e) && !(e == r.end && r.eof)) {
 			// Not a plain number up to white space: see the whole token.
 			const char* te = skip_token(e, r.end);
-			if (length(t, te) > max_token_length)
+			if (length(t, te) > numbers::max_token_length)
 				return fail(r, InputError::too_long, t, length(t, te));
 			if (te == r.end && !r.eof) {
 				r.pos = t;
 				return ReadStatus::need_input;
 			}
-			if (r.fields < 3 || !parse_double_token(t, te, rate))
+			if (r.fields < 3 || !numbers::parse_double_token(t, te, rate))
 				return fail(r, InputError::not_a_number, t, length(t, te));
 			e = te;
-		} else if (length(t, e) > max_token_length) {
+		} else if (length(t, e) > numbers::max_token_length) {
 			return fail(r, InputError::too_long, t, length(t, e));
 		}
 

@@ -27,7 +27,7 @@ std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 		break;
 	case InputError::too_long:
 		n = std::snprintf(out, size, "query %llu: number longer than %zu bytes: \"%s\"%s", query,
-		                  max_token_length, quoted, more);
+		                  numbers::max_token_length, quoted, more);
 		break;
 	case InputError::ends_inside_query:
 		n = std::snprintf(out, size, "query %llu: input ends after %d of its 4 numbers", query,

@@ -50,7 +50,7 @@ void diagnose(const char* message)
 	char line[640];
 	const int n = std::snprintf(line, sizeof line, "balance-check: %s\n", message);
 	if (n > 0)
-		write_standard_error(line, static_cast<std::size_t>(n) < sizeof line
+		platform::write_standard_error(line, static_cast<std::size_t>(n) < sizeof line
 		                               ? static_cast<std::size_t>(n)
 		                               : sizeof line - 1);
 }
@@ -66,7 +66,7 @@ int print_text(const char* text)
 int usage_error(const char* message)
 {
 	diagnose(message);
-	write_standard_error(try_help, sizeof try_help - 1);
+	platform::write_standard_error(try_help, sizeof try_help - 1);
 	return exit_usage;
 }
 
@@ -137,8 +137,8 @@ Option find_long_option(const char* arg, char* message, std::size_t size)
 // aside and refused only when the options are all read.
 int main(int argc, char** argv)
 {
-	platform_init();
-	output_init(out, write_standard_output, nullptr);
+	platform::init();
+	output_init(out, platform::write_standard_output, nullptr);
 	char message[512];
 	bool explain = false;
 	bool options_ended = false;
@@ -179,6 +179,6 @@ int main(int argc, char** argv)
 		(void)std::snprintf(message, sizeof message, "extra operand '%s'%s", q.text, q.more);
 		return usage_error(message);
 	}
-	reader_init(reader, read_standard_input, nullptr);
+	reader_init(reader, platform::read_standard_input, nullptr);
 	return run_filter(reader, out, explain, diagnose);
 }

@@ -20,7 +20,7 @@ void reader_init(QueryReader& r, ReadFunction read, void* context)
 	r.error_errno = 0;
 	r.bad_text = nullptr;
 	r.bad_length = 0;
-	index_reset(r.index);
+	stages::index_reset(r.index);
 }
 
 bool refill(QueryReader& r)
@@ -30,7 +30,7 @@ bool refill(QueryReader& r)
 	std::memmove(data, r.pos, kept);
 	r.pos = data;
 	r.end = data + kept;
-	index_reset(r.index);
+	stages::index_reset(r.index);
 	const std::size_t room = reader_data_bytes - kept;
 	long n;
 	do

@@ -1,6 +1,6 @@
 // Query reader: holds the input, one block at a time, without allocating,
-// the index of its tokens (token_index.h), and the state of the query
-// being read.  verdicts.h answers from the index; general_query.h turns
+// the index of its tokens (stages/token_index.h), and the state of the query
+// being read.  stages/verdicts.h answers from the index; general_query.h turns
 // the data into BalanceQuery values token by token.
 #ifndef BALANCE_CHECK_QUERY_READER_H
 #define BALANCE_CHECK_QUERY_READER_H
@@ -13,7 +13,7 @@
 #include "kernels/kernel.h"
 #include "numbers/scanners.h"
 #include "numbers/whole_token.h"
-#include "token_index.h"
+#include "stages/token_index.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
@@ -27,11 +27,11 @@ constexpr std::size_t reader_front_padding = kernels::block_bytes;
 // the scanners and digit loads read a few bytes past a token's end.  The
 // first is the NUL at `end`, which stops every scan.
 constexpr std::size_t reader_back_padding = kernels::block_bytes;
-static_assert(reader_back_padding >= scan_padding, "the scanners read past the end too");
+static_assert(reader_back_padding >= numbers::scan_padding, "the scanners read past the end too");
 
-// The data: a partial token of at most max_token_length bytes, then one
+// The data: a partial token of at most numbers::max_token_length bytes, then one
 // block read.
-constexpr std::size_t reader_data_bytes = max_token_length + read_block_size;
+constexpr std::size_t reader_data_bytes = numbers::max_token_length + read_block_size;
 
 // Reads like read(2): bytes delivered, 0 at end of input, -1 on error with
 // errno set.  It returns what is available and does not wait for more.
@@ -57,7 +57,7 @@ struct QueryReader {
 	int error_errno;
 	const char* bad_text;  // the offending token, valid until the next refill
 	std::size_t bad_length;
-	TokenIndex<reader_data_bytes> index;  // of the data from its first byte on
+	stages::TokenIndex<reader_data_bytes> index;  // of the data from its first byte on
 	// The data between the paddings, on a 64-byte boundary like the
 	// index's blocks.
 	alignas(64) char storage[reader_front_padding + reader_data_bytes + reader_back_padding];

@@ -4,9 +4,10 @@ bool quote_text(const char* text, std::size_t length, std::size_t limit, char qu
                 char* out)
 {
 	static const char hex[] = "0123456789abcdef";
-	std::size_t end = length < limit ? length : limit;
+	const bool cut = length > limit;
+	std::size_t end = cut ? limit : length;
 	// Never half a character: back to the first byte of the one cut through.
-	if (keep_utf8 && end < length)
+	if (keep_utf8 && cut)
 		while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xc0) == 0x80)
 			--end;
 	for (std::size_t i = 0; i < end; ++i) {
@@ -24,5 +25,5 @@ bool quote_text(const char* text, std::size_t length, std::size_t limit, char qu
 		}
 	}
 	*out = '\0';
-	return end < length;
+	return cut;
 }

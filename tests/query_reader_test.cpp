@@ -106,7 +106,7 @@ TEST(Reader, NearMissesAgreeWithTheCLibrary)
 TEST(Reader, LongRunsAndLongTokens)
 {
 	const std::string blanks(3 * read_block_size + 17, ' ');
-	const std::string zeros(max_token_length - 1, '0');
+	const std::string zeros(numbers::max_token_length - 1, '0');
 	const Outcome o = read_all(blanks + "1" + blanks + "2 3 4" + blanks, {4096});
 	EXPECT_EQ(o.queries, read_all("1 2 3 4").queries);
 	EXPECT_EQ(o.last, ReadStatus::end);
@@ -124,9 +124,9 @@ TEST(Reader, LongRunsAndLongTokens)
 		for (const auto rate : {+[](std::size_t n) { return "1" + std::string(n - 7, '0') + "e-4088"; },
 		                        +[](std::size_t n) { return "-0x" + std::string(n - 6, '0') + "1p4"; },
 		                        +[](std::size_t n) { return "0." + std::string(n - 2, '3'); }}) {
-			const std::string at = "1 2 3 " + rate(max_token_length) + "\n";
+			const std::string at = "1 2 3 " + rate(numbers::max_token_length) + "\n";
 			EXPECT_EQ(as_model(read_all(at, {piece})), model(at)) << piece;
-			const Outcome longer = read_all("1 2 3 " + rate(max_token_length + 1) + "\n", {piece});
+			const Outcome longer = read_all("1 2 3 " + rate(numbers::max_token_length + 1) + "\n", {piece});
 			EXPECT_EQ(longer.error, InputError::too_long) << piece << ' ' << longer.message;
 		}
 	}

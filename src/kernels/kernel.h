@@ -1,8 +1,9 @@
 // What every kernel shares: the byte classes it gives and the contract it
 // keeps.  A kernel is stage 1's one instruction-set-specific step: it
 // classifies 64 bytes into bit masks.  Everything after that, the token
-// index (token_index.h) and the verdicts (verdicts.h), is plain 64-bit
-// code written once.  chosen.h lists the kernels, widest first.
+// index (stages/token_index.h) and the verdicts (stages/verdicts.h), is
+// plain 64-bit code written once.  chosen.h lists the kernels, widest
+// first.
 //
 //   static constexpr const char name[];  "swar", "sse2", "avx2", "avx512"
 //   static bool runs_here();
@@ -51,10 +52,10 @@ constexpr int max_positions_past = 16;
 BALANCE_CHECK_INLINE std::uint32_t* append_positions_portably(std::uint32_t* out, u64 bits, std::uint32_t base)
 {
 	constexpr u64 top_bit = u64{1} << 63;  // stands for none left
-	const int n = bits::popcount(bits);
+	const int n = numbers::popcount(bits);
 	for (int group = 0; group < n; group += 8) {
 		for (int k = 0; k < 8; ++k) {
-			out[group + k] = base + static_cast<std::uint32_t>(bits::countr_zero(bits | top_bit));
+			out[group + k] = base + static_cast<std::uint32_t>(numbers::countr_zero(bits | top_bit));
 			bits &= bits - 1;
 		}
 	}

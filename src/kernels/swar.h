@@ -49,7 +49,7 @@ struct Kernel : RunsEverywhere<Kernel> {
 	{
 		Classes c{0, 0, 0, 0, 0};
 		for (std::size_t i = 0; i < block_bytes / 8; ++i) {
-			const u64 w = bits::load_le64(p + 8 * i);
+			const u64 w = numbers::load_le64(p + 8 * i);
 			const unsigned shift = 8 * static_cast<unsigned>(i);
 			c.digit |= gather(range_bytes(w, '0', 10)) << shift;
 			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << shift;

@@ -1,5 +1,5 @@
 // Bit scans and counts: the compiler's builtins where target.h finds them, and
-// everywhere the plain standard twins in bits::portable, which are compiled
+// everywhere the plain standard twins in numbers::portable, which are compiled
 // on every target so that the tests hold them against whatever was chosen.
 #ifndef BALANCE_CHECK_BIT_SCAN_H
 #define BALANCE_CHECK_BIT_SCAN_H
@@ -8,7 +8,7 @@
 
 #include "target.h"
 
-namespace bits {
+namespace numbers {
 
 using u64 = std::uint64_t;
 
@@ -69,6 +69,6 @@ using portable::countr_zero;
 using portable::popcount;
 #endif
 
-}  // namespace bits
+}  // namespace numbers
 
 #endif

@@ -2,7 +2,7 @@
 // byte of the text is the lowest byte of the word, and big-endian, where it
 // is the highest, on any target.  One memcpy where target.h knows the byte
 // order (with a byte swap where the orders differ), and everywhere the
-// byte-by-byte twins in bits::portable, which the tests hold against the
+// byte-by-byte twins in numbers::portable, which the tests hold against the
 // choice.
 #ifndef BALANCE_CHECK_BYTE_ORDER_H
 #define BALANCE_CHECK_BYTE_ORDER_H
@@ -12,7 +12,7 @@
 
 #include "target.h"
 
-namespace bits {
+namespace numbers {
 
 namespace portable {
 
@@ -68,6 +68,6 @@ using portable::load_le64;
 using portable::store_le64;
 #endif
 
-}  // namespace bits
+}  // namespace numbers
 
 #endif

@@ -8,6 +8,8 @@
 #include "numbers/bit_scan.h"
 #include "numbers/byte_order.h"
 
+namespace numbers {
+
 constexpr std::uint64_t zero_chars = 0x3030303030303030u;  // '0' in every byte
 constexpr std::uint64_t byte_highs = 0x8080808080808080u;
 
@@ -20,7 +22,7 @@ inline int leading_digits(std::uint64_t v)
 	constexpr std::uint64_t past_nine = 0x7676767676767676u;  // 0x80 - 10 in every byte
 	const std::uint64_t a = v ^ zero_chars;
 	const std::uint64_t flagged = ((a + past_nine) | a) & byte_highs;
-	return flagged == 0 ? 8 : bits::countr_zero(flagged) >> 3;
+	return flagged == 0 ? 8 : numbers::countr_zero(flagged) >> 3;
 }
 
 // The value of the first n digits of v, 1 <= n <= 8: three rounds that
@@ -55,7 +57,7 @@ inline constexpr std::uint64_t pow10_u64[] = {
 inline const char* scan_digits(const char* p, std::uint64_t& m)
 {
 	for (;;) {
-		const std::uint64_t v = bits::load_le64(p);
+		const std::uint64_t v = numbers::load_le64(p);
 		const int n = leading_digits(v);
 		if (n == 0)
 			return p;
@@ -65,5 +67,7 @@ inline const char* scan_digits(const char* p, std::uint64_t& m)
 			return p;
 	}
 }
+
+}  // namespace numbers
 
 #endif

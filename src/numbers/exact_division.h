@@ -11,6 +11,7 @@
 #include "numbers/bit_scan.h"
 #include "numbers/uint128.h"
 
+namespace numbers {
 namespace exact {
 
 using u64 = std::uint64_t;
@@ -99,7 +100,7 @@ inline constexpr ReciprocalTable reciprocals;
 template <typename U128>
 bool divide_by_reciprocal(u64 m, int k, double& value)
 {
-	const int c = bits::countl_zero(m);
+	const int c = numbers::countl_zero(m);
 	const Reciprocal& r = reciprocals.r[k];
 	const U128 z = U128{m << c} * r.value;  // in [2^126, 2^128)
 	const int top = 126 + static_cast<int>(static_cast<u64>(z >> 127));
@@ -144,7 +145,7 @@ bool divide_exactly_with(std::uint64_t m, int k, double& value)
 			return false;
 		const exact::Binary b = exact::decompose(x);
 		const int shift = 1 - b.exponent;  // >= 1 below 2^53
-		if (b.mantissa == (u64{1} << 52) || shift > 64 + bits::countl_zero(m))
+		if (b.mantissa == (u64{1} << 52) || shift > 64 + numbers::countl_zero(m))
 			return false;  // shift > 64 + clz: m << shift would not fit
 		const U128 scaled = U128{m} << shift;
 		const U128 above = U128{2 * b.mantissa + 1} * p10;
@@ -167,5 +168,7 @@ inline bool divide_exactly(std::uint64_t m, int k, double& value)
 {
 	return divide_exactly_with<uint128::Chosen>(m, k, value);
 }
+
+}  // namespace numbers
 
 #endif

@@ -11,6 +11,8 @@
 
 #include "numbers/exact_division.h"
 
+namespace numbers {
+
 // Powers of ten that are exact doubles.
 inline constexpr const double (&exact_pow10)[exact::max_pow10 + 1] = exact::pow10;
 constexpr int max_exact_pow10 = exact::max_pow10;
@@ -46,5 +48,7 @@ inline bool scale_exactly(std::uint64_t m, std::ptrdiff_t e, double& value)
 	}
 	return e < 0 && divide_exactly(m, static_cast<int>(-e), value);
 }
+
+}  // namespace numbers
 
 #endif

@@ -15,6 +15,8 @@
 #include "numbers/digits.h"
 #include "numbers/exact_value.h"
 
+namespace numbers {
+
 constexpr std::size_t scan_padding = 8;
 
 inline bool is_digit(char c)
@@ -109,5 +111,7 @@ inline const char* scan_double_fast(const char* p, double& value)
 	value = negative ? -v : v;
 	return p;
 }
+
+}  // namespace numbers
 
 #endif

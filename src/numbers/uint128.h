@@ -9,6 +9,7 @@
 
 #include "target.h"
 
+namespace numbers {
 namespace uint128 {
 
 using u64 = std::uint64_t;
@@ -91,5 +92,7 @@ using Chosen = TwoWords;
 #endif
 
 }  // namespace uint128
+
+}  // namespace numbers
 
 #endif

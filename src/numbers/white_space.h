@@ -3,6 +3,8 @@
 #ifndef BALANCE_CHECK_WHITE_SPACE_H
 #define BALANCE_CHECK_WHITE_SPACE_H
 
+namespace numbers {
+
 // space, \t, \n, \v, \f, \r
 struct SpaceTable {
 	bool space[256];
@@ -28,5 +30,7 @@ inline const char* skip_space(const char* p)
 		++p;
 	return p;
 }
+
+}  // namespace numbers
 
 #endif

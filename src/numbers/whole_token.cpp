@@ -16,6 +16,8 @@
 #include <limits>
 #include <system_error>
 
+namespace numbers {
+
 namespace {
 
 // strtod on a NUL-terminated copy: the reference for the rare forms.
@@ -105,3 +107,5 @@ bool parse_double_token(const char* first, const char* last, double& value)
 }
 
 #endif
+
+}  // namespace numbers

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace numbers {
+
 // The longest token accepted; longer tokens are rejected, never cut.
 constexpr std::size_t max_token_length = 4096;
 
@@ -20,5 +22,7 @@ bool parse_double_token(const char* first, const char* last, double& value);
 // The same through the C library's strtod alone: what parse_double_token
 // does where the standard library has no exact from_chars for double.
 bool parse_double_token_by_strtod(const char* first, const char* last, double& value);
+
+}  // namespace numbers
 
 #endif

@@ -7,8 +7,10 @@
 
 #include <cstddef>
 
+namespace platform {
+
 // Sets up the standard streams; call before the first read or write.
-void platform_init();
+void init();
 
 // A ReadFunction and a WriteFunction (see query_reader.h and output.h) for
 // standard input and output.  A stream that another process has made
@@ -18,5 +20,7 @@ long write_standard_output(void* context, const char* data, std::size_t size);
 
 // One diagnostic line to standard error, best effort.
 void write_standard_error(const char* data, std::size_t size);
+
+}  // namespace platform
 
 #endif

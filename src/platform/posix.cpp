@@ -8,6 +8,8 @@
 
 #include <cerrno>
 
+namespace platform {
+
 namespace {
 
 bool would_block(long n)
@@ -28,7 +30,7 @@ bool wait_for(int fd, short events)
 
 }  // namespace
 
-void platform_init() {}
+void init() {}
 
 long read_standard_input(void*, char* buffer, std::size_t size)
 {
@@ -52,3 +54,5 @@ void write_standard_error(const char* data, std::size_t size)
 {
 	(void)!::write(STDERR_FILENO, data, size);
 }
+
+}  // namespace platform

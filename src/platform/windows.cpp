@@ -22,6 +22,8 @@
 #include <climits>
 #include <cstdint>
 
+namespace platform {
+
 namespace {
 
 unsigned capped(std::size_t size)
@@ -66,7 +68,7 @@ long write_descriptor(int fd, const char* data, std::size_t size)
 
 }  // namespace
 
-void platform_init()
+void init()
 {
 	(void)_setmode(0, _O_BINARY);
 }
@@ -85,3 +87,5 @@ void write_standard_error(const char* data, std::size_t size)
 {
 	(void)write_descriptor(2, data, size);
 }
+
+}  // namespace platform

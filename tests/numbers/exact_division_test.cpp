@@ -11,6 +11,7 @@
 #include "numbers/exact_division.h"
 #include "numbers/uint128.h"
 
+namespace numbers {
 namespace {
 
 using u64 = std::uint64_t;
@@ -24,7 +25,7 @@ TEST(Portable, ExactDivisionWithEitherWideType)
 		const u64 m = (u64{1} << 53) + 1 + rng() % (~u64{0} - (u64{1} << 53));
 		const int k = 1 + static_cast<int>(rng() % 22);
 		double portable = 0, chosen = 0;
-		const bool g = divide_exactly_with<uint128::TwoWords>(m, k, portable);
+		const bool g = divide_exactly_with<numbers::uint128::TwoWords>(m, k, portable);
 		ASSERT_EQ(g, divide_exactly(m, k, chosen)) << m << "e-" << k;
 		if (!g)
 			continue;
@@ -39,14 +40,14 @@ TEST(Portable, ExactDivisionWithEitherWideType)
 	for (int k = 1; k <= 22; ++k)
 		for (int j = -20; j <= 54; ++j)
 			for (const u64 top : {(u64{1} << 54) - 1, (u64{1} << 54) + 2}) {
-				const auto m = (uint128::TwoWords{top} * exact::pow10_wide<uint128::TwoWords>.p[k]) >> (54 - j);
+				const auto m = (numbers::uint128::TwoWords{top} * numbers::exact::pow10_wide<numbers::uint128::TwoWords>.p[k]) >> (54 - j);
 				if ((m >> 64) != 0 || static_cast<u64>(m) < (u64{1} << 53) + 8)
 					continue;
 				for (u64 near = static_cast<u64>(m) - 2; near != static_cast<u64>(m) + 3; ++near) {
 					const std::string text = std::to_string(near) + "e-" + std::to_string(k);
 					const double reference = std::strtod(text.c_str(), nullptr);
 					double portable = 0, chosen = 0;
-					if (divide_exactly_with<uint128::TwoWords>(near, k, portable)) {
+					if (divide_exactly_with<numbers::uint128::TwoWords>(near, k, portable)) {
 						ASSERT_EQ(std::memcmp(&portable, &reference, sizeof reference), 0) << text;
 					}
 					if (divide_exactly(near, k, chosen)) {
@@ -57,3 +58,5 @@ TEST(Portable, ExactDivisionWithEitherWideType)
 }
 
 }  // namespace
+
+}  // namespace numbers

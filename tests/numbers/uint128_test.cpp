@@ -7,6 +7,7 @@
 #include "numbers/uint128.h"
 #include "target.h"
 
+namespace numbers {
 namespace {
 
 using u64 = std::uint64_t;
@@ -15,8 +16,8 @@ using u64 = std::uint64_t;
 // Every operator of the two-word type against the builtin one.
 TEST(Portable, TwoWordIntegersMatchTheBuiltin)
 {
-	using N = uint128::Builtin;
-	using G = uint128::TwoWords;
+	using N = numbers::uint128::Builtin;
+	using G = numbers::uint128::TwoWords;
 	auto same = [](G g, N n) { return g.lo == static_cast<u64>(n) && g.hi == static_cast<u64>(n >> 64); };
 	std::mt19937_64 rng(8);
 	for (int i = 0; i < 100000; ++i) {
@@ -40,3 +41,5 @@ TEST(Portable, TwoWordIntegersMatchTheBuiltin)
 #endif
 
 }  // namespace
+
+}  // namespace numbers

@@ -14,6 +14,7 @@
 #include "numbers/whole_token.h"
 #include "numbers/scanners.h"
 
+namespace numbers {
 namespace {
 
 struct Reference {
@@ -249,3 +250,5 @@ TEST(RateTokens, GeneratedAgainstStrtod)
 }
 
 }  // namespace
+
+}  // namespace numbers

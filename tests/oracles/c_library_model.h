@@ -1,7 +1,7 @@
 // The input format as the C library reads it, for the tests and the
 // fuzzers: split on C-locale white space, each token whole by strtoll (the
 // first three of a query) and strtod (the rate), and at most
-// max_token_length bytes.  Gives the queries and where and how reading
+// numbers::max_token_length bytes.  Gives the queries and where and how reading
 // fails, as the reader must.
 #ifndef BALANCE_CHECK_ORACLES_C_LIBRARY_MODEL_H
 #define BALANCE_CHECK_ORACLES_C_LIBRARY_MODEL_H
@@ -38,7 +38,7 @@ inline ModelOutcome c_library_model(const std::string& input)
 	ModelOutcome o;
 	// A token as the reader judges it: too long before not a number.
 	auto judge = [](const std::string& s, bool whole) {
-		return s.size() > max_token_length ? InputError::too_long
+		return s.size() > numbers::max_token_length ? InputError::too_long
 		       : whole                     ? InputError::none
 		                                   : InputError::not_a_number;
 	};

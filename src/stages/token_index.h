@@ -1,7 +1,7 @@
 // Stage 1, the index: the reader's data classified once, 64 bytes at a
 // time, by the kernel (kernels/kernel.h), and the first byte of every
-// token listed.  Written once over any kernel; verdicts.h walks what it
-// gives.  The index covers the data from the last refill on: a refill
+// token listed.  Written once over any kernel; stages/verdicts.h walks
+// what it gives.  The index covers the data from the last refill on: a refill
 // moves the unfinished token to the front of the buffer, and the index
 // starts again there.
 #ifndef BALANCE_CHECK_TOKEN_INDEX_H
@@ -17,6 +17,8 @@
 #include "numbers/bit_scan.h"
 #include "numbers/byte_order.h"
 #include "target.h"
+
+namespace stages {
 
 // Blocks classified in one pass: 4 KiB, so that stage 2 reads the classes
 // and the starts while they are still in the first-level cache.
@@ -52,7 +54,7 @@ struct TokenIndex {
 template <typename Bits>
 BALANCE_CHECK_INLINE kernels::u64 bits_from(const Bits& bits, std::uint32_t at)
 {
-	return bits::load_le64(bits.bytes + at / 8) >> (at % 8);
+	return numbers::load_le64(bits.bytes + at / 8) >> (at % 8);
 }
 
 template <std::size_t data_bytes>
@@ -66,11 +68,11 @@ void index_reset(TokenIndex<data_bytes>& ix)
 template <typename Index>
 BALANCE_CHECK_INLINE void store_classes(Index& ix, std::size_t block, const kernels::Classes& c)
 {
-	bits::store_le64(ix.space.bytes + 8 * block, c.space);
-	bits::store_le64(ix.digit.bytes + 8 * block, c.digit);
-	bits::store_le64(ix.point.bytes + 8 * block, c.point);
-	bits::store_le64(ix.sign.bytes + 8 * block, c.sign);
-	bits::store_le64(ix.letter.bytes + 8 * block, c.letter);
+	numbers::store_le64(ix.space.bytes + 8 * block, c.space);
+	numbers::store_le64(ix.digit.bytes + 8 * block, c.digit);
+	numbers::store_le64(ix.point.bytes + 8 * block, c.point);
+	numbers::store_le64(ix.sign.bytes + 8 * block, c.sign);
+	numbers::store_le64(ix.letter.bytes + 8 * block, c.letter);
 }
 
 // Classifies up to a pass of blocks of the data (at `data`, `size` bytes,
@@ -115,5 +117,7 @@ BALANCE_CHECK_INLINE void index_pass(TokenIndex<data_bytes>& ix, const char* dat
 		ix.complete = true;
 	}
 }
+
+}  // namespace stages
 
 #endif

@@ -1,5 +1,5 @@
 // Stage 2, the verdicts: queries taken four token starts at a time from the
-// index (token_index.h), in any spacing and across line ends.  The classes
+// index (stages/token_index.h), in any spacing and across line ends.  The classes
 // of the 64 bytes from a query's first byte give its token ends and check
 // its form, and only what the verdict needs is converted: the amounts, and
 // the term and rate only where a '-' may make them negative.  Written once
@@ -23,9 +23,10 @@
 #include "numbers/scanners.h"
 #include "output.h"
 #include "query_reader.h"
+#include "stages/token_index.h"
 #include "target.h"
 
-namespace verdicts {
+namespace stages {
 
 using u64 = std::uint64_t;
 
@@ -41,7 +42,7 @@ BALANCE_CHECK_INLINE u64 from_bit(int from)
 // before e.
 BALANCE_CHECK_INLINE u64 digits_key(const char* e, int n)
 {
-	return bits::load_be64(e - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * n));
+	return numbers::load_be64(e - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * n));
 }
 
 // The value of n (1 to 19) digits at d, eight at a time; 19 digits always
@@ -49,25 +50,25 @@ BALANCE_CHECK_INLINE u64 digits_key(const char* e, int n)
 BALANCE_CHECK_INLINE u64 digits_at(const char* d, int n)
 {
 	if (n <= 8)
-		return digits_value(bits::load_le64(d), n);
-	const u64 last8 = digits_value(bits::load_le64(d + n - 8), 8);
+		return numbers::digits_value(numbers::load_le64(d), n);
+	const u64 last8 = numbers::digits_value(numbers::load_le64(d + n - 8), 8);
 	if (n <= 16)
-		return digits_value(bits::load_le64(d), n - 8) * pow10_u64[8] + last8;
-	const u64 first = digits_value(bits::load_le64(d), n - 16) * pow10_u64[8] +
-	                  digits_value(bits::load_le64(d + n - 16), 8);
-	return first * pow10_u64[8] + last8;
+		return numbers::digits_value(numbers::load_le64(d), n - 8) * numbers::pow10_u64[8] + last8;
+	const u64 first = numbers::digits_value(numbers::load_le64(d), n - 16) * numbers::pow10_u64[8] +
+	                  numbers::digits_value(numbers::load_le64(d + n - 16), 8);
+	return first * numbers::pow10_u64[8] + last8;
 }
 
 // An integer token of `length` bytes at t, digits after `sign` (0 or 1)
-// sign bytes, as strtoll reads it: saturated at the 64-bit limits.
+// sign bytes, as strtoll reads it: numbers::saturated at the 64-bit limits.
 BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length)
 {
-	if (length - sign > max_fast_digits) {  // leading zeros, or far beyond the range
+	if (length - sign > numbers::max_fast_digits) {  // leading zeros, or far beyond the range
 		std::int64_t v = 0;
-		scan_int64(t, v);
+		numbers::scan_int64(t, v);
 		return v;
 	}
-	return saturated(digits_at(t + sign, length - sign), sign != 0 && *t == '-');
+	return numbers::saturated(digits_at(t + sign, length - sign), sign != 0 && *t == '-');
 }
 
 // A query's tokens in bytes from its first byte, field by field: where
@@ -187,7 +188,7 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits
 	if (yes || (!minus(term) && !minus(rate)))
 		return true;
 	double urok;
-	if (scan_double_fast(q + t.start[rate], urok) != q + t.end[rate])
+	if (numbers::scan_double_fast(q + t.start[rate], urok) != q + t.end[rate])
 		return false;  // the whole token converted only by the general path
 	auto integer = [&](Field f) { return integer_at(q + t.start[f], sign_bytes(f), t.end[f] - t.start[f]); };
 	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
@@ -237,8 +238,8 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 				break;
 			}
 			for (int f = 0; f < 3; ++f)
-				t.end[f] = bits::countr_zero(b.space & from_bit(t.start[f]));
-			t.end[rate] = bits::countr_zero(after_rate);
+				t.end[f] = numbers::countr_zero(b.space & from_bit(t.start[f]));
+			t.end[rate] = numbers::countr_zero(after_rate);
 			b.query = (u64{1} << t.end[rate]) - 1;
 			b.rate = b.query & from_bit(t.start[rate]);
 			b.digit = bits_from(ix.digit, query_start) & b.query;
@@ -264,6 +265,6 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 	return ix.complete ? Stop::general : Stop::index;
 }
 
-}  // namespace verdicts
+}  // namespace stages
 
 #endif
