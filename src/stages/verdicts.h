@@ -122,10 +122,12 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Tokens& t, const
 		          deducted_high = deducted_digits > 8 ? digits_key(deducted_end - 8, deducted_digits - 8) : 0;
 		if ((owed_low | deducted_low | owed_high | deducted_high) == 0)
 			return Order::both_zero;
-		const bool less = owed_high < deducted_high || (owed_high == deducted_high && owed_low < deducted_low);
-		const bool equal = owed_high == deducted_high && owed_low == deducted_low;
+		// Bitwise, not branching on the answer, which no predictor knows.
+		const bool high_equal = owed_high == deducted_high;
+		const bool less = (owed_high < deducted_high) | (high_equal & (owed_low < deducted_low));
+		const bool equal = high_equal & (owed_low == deducted_low);
 		// Not both 0: a negative amount is below any other sign's.
-		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal || less != owed_minus;
+		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
 		return at_most ? Order::at_most : Order::more;
 	}
 	const std::int64_t dlh = integer_at(q, signs[owed], t.end[owed]),
@@ -184,8 +186,9 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits
 	// Something owed: with a term and a rate of 0 or more the growth is at
 	// least 1 and a balance remains (balance.h).  Only a '-' before either
 	// makes their values matter.
-	auto minus = [&](Field f) { return sign_bytes(f) != 0 && q[t.start[f]] == '-'; };
-	if (yes || (!minus(term) && !minus(rate)))
+	// Bitwise, so that the only branch is on a '-' being there at all.
+	auto minus = [&](Field f) { return (sign_bytes(f) != 0) & (q[t.start[f]] == '-'); };
+	if (!((!yes) & (minus(term) | minus(rate))))
 		return true;
 	double urok;
 	if (numbers::scan_double_fast(q + t.start[rate], urok) != q + t.end[rate])
