@@ -51,6 +51,20 @@ inline constexpr std::uint64_t pow10_u64[] = {
 	1000000000000000000u, 10000000000000000000u,
 };
 
+// The value of n (1 to 19) digits at d, whose count is known, eight at a
+// time; 19 digits always fit in 64 bits.  Reads up to 7 bytes past them.
+inline std::uint64_t value_of_digits(const char* d, int n)
+{
+	if (n <= 8)
+		return digits_value(load_le64(d), n);
+	const std::uint64_t last8 = digits_value(load_le64(d + n - 8), 8);
+	if (n <= 16)
+		return digits_value(load_le64(d), n - 8) * pow10_u64[8] + last8;
+	const std::uint64_t first =
+		digits_value(load_le64(d), n - 16) * pow10_u64[8] + digits_value(load_le64(d + n - 16), 8);
+	return first * pow10_u64[8] + last8;
+}
+
 // Reads a run of digits at p into m (m * 10^len + run, wrapping past 19
 // digits) and returns its end.  Reads up to 7 bytes past the byte that
 // stops the run.

@@ -45,30 +45,18 @@ BALANCE_CHECK_INLINE u64 digits_key(const char* e, int n)
 	return numbers::load_be64(e - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * n));
 }
 
-// The value of n (1 to 19) digits at d, eight at a time; 19 digits always
-// fit in 64 bits.  Reads up to 7 bytes past them.
-BALANCE_CHECK_INLINE u64 digits_at(const char* d, int n)
-{
-	if (n <= 8)
-		return numbers::digits_value(numbers::load_le64(d), n);
-	const u64 last8 = numbers::digits_value(numbers::load_le64(d + n - 8), 8);
-	if (n <= 16)
-		return numbers::digits_value(numbers::load_le64(d), n - 8) * numbers::pow10_u64[8] + last8;
-	const u64 first = numbers::digits_value(numbers::load_le64(d), n - 16) * numbers::pow10_u64[8] +
-	                  numbers::digits_value(numbers::load_le64(d + n - 16), 8);
-	return first * numbers::pow10_u64[8] + last8;
-}
-
 // An integer token of `length` bytes at t, digits after `sign` (0 or 1)
-// sign bytes, as strtoll reads it: numbers::saturated at the 64-bit limits.
+// sign bytes, as strtoll reads it: saturated at the 64-bit limits.  Up to
+// 19 digits by their known count, longer ones (leading zeros, or far
+// beyond the range) by the general path's scanner.
 BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length)
 {
-	if (length - sign > numbers::max_fast_digits) {  // leading zeros, or far beyond the range
+	if (length - sign > numbers::max_fast_digits) {
 		std::int64_t v = 0;
 		numbers::scan_int64(t, v);
 		return v;
 	}
-	return numbers::saturated(digits_at(t + sign, length - sign), sign != 0 && *t == '-');
+	return numbers::saturated(numbers::value_of_digits(t + sign, length - sign), sign != 0 && *t == '-');
 }
 
 // A query's tokens in bytes from its first byte, field by field: where
@@ -104,15 +92,13 @@ BALANCE_CHECK_INLINE bool has_number_form(const Tokens& t, const QueryBits& b)
 
 enum class Order { at_most, more, both_zero };
 
-// The owed amount against the deducted, each a token at `q` + its start
-// with `signs[field]` sign bytes (0 or 1) before its digits.  Compared as
-// keys up to 16 digits, else converted.
-BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Tokens& t, const int (&signs)[2])
+// The owed amount against the deducted, tokens of the query at q whose
+// digits, after an optional sign, number as given.  Compared as keys up to
+// 16 digits, else converted.
+BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Tokens& t, int owed_digits, int deducted_digits)
 {
 	const char* const owed_end = q + t.end[owed];
 	const char* const deducted_end = q + t.end[deducted];
-	const int owed_digits = t.end[owed] - signs[owed];
-	const int deducted_digits = t.end[deducted] - t.start[deducted] - signs[deducted];
 	const bool owed_minus = q[0] == '-', deducted_minus = q[t.start[deducted]] == '-';
 	if (((owed_digits - 1) | (deducted_digits - 1)) < 16) {
 		// Two words each: the last 8 digits, and those before them.
@@ -130,8 +116,9 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Tokens& t, const
 		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
 		return at_most ? Order::at_most : Order::more;
 	}
-	const std::int64_t dlh = integer_at(q, signs[owed], t.end[owed]),
-	                   spl = integer_at(q + t.start[deducted], signs[deducted], t.end[deducted] - t.start[deducted]);
+	const int deducted_length = t.end[deducted] - t.start[deducted];
+	const std::int64_t dlh = integer_at(q, t.end[owed] - owed_digits, t.end[owed]),
+	                   spl = integer_at(q + t.start[deducted], deducted_length - deducted_digits, deducted_length);
 	if (dlh == 0 && spl == 0)
 		return Order::both_zero;
 	return dlh <= spl ? Order::at_most : Order::more;
@@ -150,7 +137,6 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits
                                        std::uint32_t at, bool& yes)
 {
 	const u64 marks = ~b.space & ~b.digit & b.query;  // token bytes that are not digits
-	b.sign = 0;
 	if ((marks & ~(b.point & b.rate)) != 0 || (marks & (marks - 1)) != 0 || (b.digit & b.rate) == 0) {
 		// Not the everyday form (digits, and at most one point in the
 		// rate): signs and exponents are checked with their own bits.
@@ -178,7 +164,7 @@ BALANCE_CHECK_INLINE bool answer_query(const char* q, const Tokens& t, QueryBits
 		const bool deducted_minus = signs[deducted] != 0 && q[t.start[deducted]] == '-';
 		yes = (owed_minus ? -owed_key : owed_key) <= (deducted_minus ? -deducted_key : deducted_key);
 	} else {
-		const Order order = compare_amounts(q, t, signs);
+		const Order order = compare_amounts(q, t, owed_digits, deducted_digits);
 		if (order == Order::both_zero)  // may be the terminating query
 			return false;
 		yes = order == Order::at_most;
@@ -233,7 +219,7 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 			Tokens t;
 			for (int f = 0; f < 4; ++f)
 				t.start[f] = static_cast<int>(ix.starts[i + static_cast<std::size_t>(f)] - query_start);
-			QueryBits b;
+			QueryBits b{};  // sign and letter: read only where the form needs them
 			b.space = bits_from(ix.space, query_start);
 			const u64 after_rate = b.space & from_bit(t.start[rate] & 63);
 			if (t.start[rate] >= 57 || after_rate == 0) {  // the query runs past the bits loaded, or the data
@@ -247,7 +233,6 @@ BALANCE_CHECK_INLINE Stop answer_indexed(QueryReader& r, Output& out)
 			b.rate = b.query & from_bit(t.start[rate]);
 			b.digit = bits_from(ix.digit, query_start) & b.query;
 			b.point = bits_from(ix.point, query_start) & b.query;
-			b.sign = b.letter = 0;  // read where the form needs them
 			const char* const q = data + query_start;
 			bool yes;
 			if (!answer_query(q, t, b, ix, query_start, yes)) {
