@@ -28,24 +28,27 @@ struct Evaluation {
 // Full evaluation with all intermediates (for --explain and tests).
 Evaluation evaluate_steps(const BalanceQuery& q);
 
+// Whether the amounts alone settle the verdict: nothing owed answers yes
+// (the exponent is even, a multiple of 12 or a huge double, all of which
+// are even, so the growth is >= 0 or NaN and the grown balance <= 0 or
+// NaN); something owed with a rate >= 0 and a term >= 0 answers no (the
+// monthly factor is >= 1.0, so the growth is exactly 1, a factor of 1.0 or
+// no periods, or at least (1 + 2^-52)^12, many ulps above 1 for any pow
+// worth its name; the grown balance is then >= the difference >= 1).
+// Either way the verdict is `nothing_owed`.  Bitwise, since in everyday
+// input it holds and the amounts are unpredictable.
+constexpr bool amounts_settle(bool nothing_owed, bool term_and_rate_nonnegative)
+{
+	return nothing_owed | term_and_rate_nonnegative;
+}
+
 // Verdict only; the same answer as evaluate_steps, with the arithmetic
-// skipped where its outcome is already certain.  Inline, for the query loop.
+// skipped where the amounts settle it.  Inline, for the query loop.
 inline Verdict evaluate(const BalanceQuery& q)
 {
-	// Nothing owed: the exponent is even (a multiple of 12, or a huge double,
-	// all of which are even), so the growth is >= 0 or NaN, the grown balance
-	// <= 0 or NaN, and both answer yes.
 	const bool nothing_owed = q.dlh <= q.spl;
-	// Something owed, a rate >= 0 and a term >= 0: the monthly factor is
-	// >= 1.0, so the growth is exactly 1 (a factor of 1.0 or no periods) or
-	// at least (1 + 2^-52)^12, many ulps above 1 for any pow worth its name;
-	// the grown balance is then >= the difference >= 1, and a balance remains.
-	// Tested first, and the answer selected rather than branched on, since
-	// in everyday input it holds and the amounts are unpredictable.
-	if (q.rok >= 0 && q.urok >= 0.0)
+	if (amounts_settle(nothing_owed, q.rok >= 0 && q.urok >= 0.0))
 		return static_cast<Verdict>(nothing_owed);  // Verdict::yes is 1
-	if (nothing_owed)
-		return Verdict::yes;
 	return evaluate_steps(q).verdict;
 }
 

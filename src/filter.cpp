@@ -10,7 +10,7 @@
 #include "explain.h"
 #include "general_query.h"
 #include "kernels/chosen.h"
-#include "stages/token_index.h"
+#include "stages/class_index.h"
 #include "stages/verdicts.h"
 #include "target.h"
 
@@ -45,12 +45,15 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 	for (;;) {
 		// --explain needs every value; a query begun is the general path's.
 		while (!explain && r.fields == 0 && r.error == InputError::none) {
-			const stages::Stop stop = stages::answer_indexed(r, out);
+			const char* const data = r.data();
+			std::size_t at = static_cast<std::size_t>(r.pos - data);
+			const stages::Stop stop = stages::answer_indexed(r.index, data, at, out, r.query_number);
+			r.pos = data + at;
 			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
 			if (stop == stages::Stop::general)
 				break;
-			stages::index_pass<Kernel>(r.index, r.data(), static_cast<std::size_t>(r.end - r.data()));
+			stages::index_pass<Kernel>(r.index, data, static_cast<std::size_t>(r.end - data), at);
 		}
 		BalanceQuery q;
 		switch (next_query_general(r, q)) {

@@ -39,13 +39,26 @@ inline bool output_put(Output& o, const char* s, std::size_t n)
 // "no\n" and "yes\n", each copied as four bytes.
 inline constexpr char answer_lines[2][4] = {{'n', 'o', '\n', '\0'}, {'y', 'e', 's', '\n'}};
 
+// Where answers are written with their room known (stage 2): how many
+// more fit without a flush, and an answer put at `at`, which returns the
+// place for the next.
+inline std::size_t output_answer_room(const Output& o)
+{
+	return (sizeof o.buffer - o.length) / 4;
+}
+
+inline char* output_answer_at(char* at, bool yes)
+{
+	std::memcpy(at, answer_lines[yes], 4);  // indexed: answers are unpredictable
+	return at + 3 + static_cast<std::size_t>(yes);
+}
+
 // Appends "yes\n" or "no\n" with one fixed-size copy.
 inline bool output_answer(Output& o, bool yes)
 {
 	if (sizeof o.buffer - o.length < 4 && !output_flush(o))
 		return false;
-	std::memcpy(o.buffer + o.length, answer_lines[yes], 4);  // indexed: answers are unpredictable
-	o.length += 3 + static_cast<std::size_t>(yes);
+	o.length = static_cast<std::size_t>(output_answer_at(o.buffer + o.length, yes) - o.buffer);
 	return true;
 }
 

@@ -1,5 +1,5 @@
 // Query reader: holds the input, one block at a time, without allocating,
-// the index of its tokens (stages/token_index.h), and the state of the query
+// the index of its classes (stages/class_index.h), and the state of the query
 // being read.  stages/verdicts.h answers from the index; general_query.h turns
 // the data into BalanceQuery values token by token.
 #ifndef BALANCE_CHECK_QUERY_READER_H
@@ -13,7 +13,7 @@
 #include "kernels/kernel.h"
 #include "numbers/scanners.h"
 #include "numbers/whole_token.h"
-#include "stages/token_index.h"
+#include "stages/class_index.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
@@ -57,7 +57,7 @@ struct QueryReader {
 	int error_errno;
 	const char* bad_text;  // the offending token, valid until the next refill
 	std::size_t bad_length;
-	stages::TokenIndex<reader_data_bytes> index;  // of the data from its first byte on
+	stages::ClassIndex index;  // of a pass of the data
 	// The data between the paddings, on a 64-byte boundary like the
 	// index's blocks.
 	alignas(64) char storage[reader_front_padding + reader_data_bytes + reader_back_padding];

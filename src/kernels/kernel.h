@@ -1,7 +1,7 @@
 // What every kernel shares: the byte classes it gives and the contract it
 // keeps.  A kernel is stage 1's one instruction-set-specific step: it
 // classifies 64 bytes into bit masks.  Everything after that, the token
-// index (stages/token_index.h) and the verdicts (stages/verdicts.h), is
+// index (stages/class_index.h) and the verdicts (stages/verdicts.h), is
 // plain 64-bit code written once.  chosen.h lists the kernels, widest
 // first.
 //
@@ -13,11 +13,6 @@
 //       query loop runs inside, so both stages stay inline
 //   static Classes classify(const char* p);
 //       the classes of the 64 bytes at p, byte i in bit i
-//   static std::uint32_t* append_positions(std::uint32_t* out, u64 bits,
-//                                          std::uint32_t base);
-//       base + the position of each set bit, lowest first, from out on;
-//       returns the end of those.  May write up to max_positions_past
-//       entries after it, which later ones overwrite.
 #ifndef BALANCE_CHECK_KERNEL_H
 #define BALANCE_CHECK_KERNEL_H
 
@@ -34,33 +29,14 @@ using u64 = std::uint64_t;
 constexpr int block_bytes = 64;
 
 // Byte classes of a block, one bit per byte, the first byte lowest.  A
-// byte in none of them is some other byte: it belongs to a token, and no
-// number takes it.
+// byte in neither belongs to a token and is a mark: a point, a sign, an
+// exponent letter or a byte no number takes.  Stage 2 reads the few marks
+// of a query from its bytes, so that the kernel classifies only what
+// every query has.
 struct Classes {
-	u64 digit;   // '0' to '9'
-	u64 point;   // '.'
-	u64 space;   // ' ', '\t', '\n', '\v', '\f', '\r'
-	u64 sign;    // '+', '-'
-	u64 letter;  // 'e', 'E': an exponent's mark
+	u64 digit;  // '0' to '9'
+	u64 space;  // ' ', '\t', '\n', '\v', '\f', '\r'
 };
-
-constexpr int max_positions_past = 16;
-
-// The positions in plain 64-bit code.  Whole groups of 8 are written,
-// however many bits a group has left, so that the loop runs a count known
-// up front instead of a branch per bit.
-BALANCE_CHECK_INLINE std::uint32_t* append_positions_portably(std::uint32_t* out, u64 bits, std::uint32_t base)
-{
-	constexpr u64 top_bit = u64{1} << 63;  // stands for none left
-	const int n = numbers::popcount(bits);
-	for (int group = 0; group < n; group += 8) {
-		for (int k = 0; k < 8; ++k) {
-			out[group + k] = base + static_cast<std::uint32_t>(numbers::countr_zero(bits | top_bit));
-			bits &= bits - 1;
-		}
-	}
-	return out + n;
-}
 
 // The part of the contract shared by the kernels every machine of their
 // target runs: nothing to ask of the machine, the loop compiled in place.
@@ -74,10 +50,6 @@ struct RunsEverywhere {
 		return body(Kernel{});
 	}
 
-	BALANCE_CHECK_INLINE static std::uint32_t* append_positions(std::uint32_t* out, u64 bits, std::uint32_t base)
-	{
-		return append_positions_portably(out, bits, base);
-	}
 };
 
 }  // namespace kernels

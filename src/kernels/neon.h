@@ -40,22 +40,6 @@ inline uint8x16_t spaces_of(uint8x16_t v)
 	return vorrq_u8(vceqq_u8(v, vdupq_n_u8(' ')), vcltq_u8(vsubq_u8(v, vdupq_n_u8('\t')), vdupq_n_u8(5)));
 }
 
-inline uint8x16_t signs_of(uint8x16_t v)
-{
-	return vorrq_u8(vceqq_u8(v, vdupq_n_u8('+')), vceqq_u8(v, vdupq_n_u8('-')));
-}
-
-// 'e' and 'E' differ only in the bit 0x20.
-inline uint8x16_t letters_of(uint8x16_t v)
-{
-	return vceqq_u8(vorrq_u8(v, vdupq_n_u8(0x20)), vdupq_n_u8('e'));
-}
-
-inline uint8x16_t points_of(uint8x16_t v)
-{
-	return vceqq_u8(v, vdupq_n_u8('.'));
-}
-
 struct Kernel : RunsEverywhere<Kernel> {
 	static constexpr const char name[] = "neon";
 
@@ -65,10 +49,7 @@ struct Kernel : RunsEverywhere<Kernel> {
 		const uint8x16_t v0 = vld1q_u8(bytes), v1 = vld1q_u8(bytes + 16), v2 = vld1q_u8(bytes + 32),
 		                 v3 = vld1q_u8(bytes + 48);
 		return Classes{block_mask(digits_of(v0), digits_of(v1), digits_of(v2), digits_of(v3)),
-		               block_mask(points_of(v0), points_of(v1), points_of(v2), points_of(v3)),
-		               block_mask(spaces_of(v0), spaces_of(v1), spaces_of(v2), spaces_of(v3)),
-		               block_mask(signs_of(v0), signs_of(v1), signs_of(v2), signs_of(v3)),
-		               block_mask(letters_of(v0), letters_of(v1), letters_of(v2), letters_of(v3))};
+		               block_mask(spaces_of(v0), spaces_of(v1), spaces_of(v2), spaces_of(v3))};
 	}
 };
 

@@ -43,31 +43,17 @@ inline __m128i spaces_of(__m128i v)
 	                    _mm_cmpeq_epi8(controls, _mm_setzero_si128()));
 }
 
-inline __m128i signs_of(__m128i v)
-{
-	return _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('+')), _mm_cmpeq_epi8(v, _mm_set1_epi8('-')));
-}
-
-// 'e' and 'E' differ only in the bit 0x20.
-inline __m128i letters_of(__m128i v)
-{
-	return _mm_cmpeq_epi8(_mm_or_si128(v, _mm_set1_epi8(0x20)), _mm_set1_epi8('e'));
-}
-
 struct Kernel : RunsEverywhere<Kernel> {
 	static constexpr const char name[] = "sse2";
 
 	static Classes classify(const char* p)
 	{
-		Classes c{0, 0, 0, 0, 0};
+		Classes c{0, 0};
 		for (int i = 0; i < block_bytes / 16; ++i) {
 			const __m128i v = load16(p + std::ptrdiff_t{16} * i);
 			const int shift = 16 * i;
 			c.digit |= mask(digits_of(v)) << shift;
-			c.point |= mask(_mm_cmpeq_epi8(v, _mm_set1_epi8('.'))) << shift;
 			c.space |= mask(spaces_of(v)) << shift;
-			c.sign |= mask(signs_of(v)) << shift;
-			c.letter |= mask(letters_of(v)) << shift;
 		}
 		return c;
 	}

@@ -47,15 +47,12 @@ struct Kernel : RunsEverywhere<Kernel> {
 
 	static Classes classify(const char* p)
 	{
-		Classes c{0, 0, 0, 0, 0};
+		Classes c{0, 0};
 		for (std::size_t i = 0; i < block_bytes / 8; ++i) {
 			const u64 w = numbers::load_le64(p + 8 * i);
 			const unsigned shift = 8 * static_cast<unsigned>(i);
 			c.digit |= gather(range_bytes(w, '0', 10)) << shift;
-			c.point |= gather(zero_bytes(w ^ (ones * '.'))) << shift;
 			c.space |= gather(zero_bytes(w ^ (ones * ' ')) | range_bytes(w, '\t', 5)) << shift;
-			c.sign |= gather(zero_bytes(w ^ (ones * '+')) | zero_bytes(w ^ (ones * '-'))) << shift;
-			c.letter |= gather(zero_bytes((w | (ones * 0x20)) ^ (ones * 'e'))) << shift;
 		}
 		return c;
 	}

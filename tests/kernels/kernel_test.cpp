@@ -32,17 +32,13 @@ TEST(Kernels, EveryByteAtEveryPositionAsThePortableOne)
 			const auto bit = [&](kernels::u64 m) { return ((m >> at) & 1) != 0; };
 			const bool space = byte == ' ' || (byte >= '\t' && byte <= '\r');
 			ASSERT_EQ(bit(portable.digit), byte >= '0' && byte <= '9') << byte;
-			ASSERT_EQ(bit(portable.point), byte == '.') << byte;
 			ASSERT_EQ(bit(portable.space), space) << byte;
-			ASSERT_EQ(bit(portable.sign), byte == '+' || byte == '-') << byte;
-			ASSERT_EQ(bit(portable.letter), byte == 'e' || byte == 'E') << byte;
 			kernels::for_each_kernel_here([&](auto kernel) {
 				using K = decltype(kernel);
 				const kernels::Classes c = K::classify(block);
-				const kernels::u64 got[] = {c.digit, c.point, c.space, c.sign, c.letter};
-				const kernels::u64 want[] = {portable.digit, portable.point, portable.space, portable.sign,
-				                             portable.letter};
-				for (int k = 0; k < 5; ++k)
+				const kernels::u64 got[] = {c.digit, c.space};
+				const kernels::u64 want[] = {portable.digit, portable.space};
+				for (int k = 0; k < 2; ++k)
 					ASSERT_EQ(got[k], want[k]) << K::name << ": class " << k << ", byte " << byte << " at " << at;
 			});
 		}

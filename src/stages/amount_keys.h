@@ -1,0 +1,55 @@
+// Amounts compared as keys: the digits of an amount as a big-endian
+// number of their values, so that two amounts compare without being
+// converted.
+#ifndef BALANCE_CHECK_AMOUNT_KEYS_H
+#define BALANCE_CHECK_AMOUNT_KEYS_H
+
+#include <cstdint>
+
+#include "numbers/byte_order.h"
+#include "target.h"
+
+namespace stages {
+
+using u64 = std::uint64_t;
+
+// An amount as a key, the digits before `end` as a big-endian
+// number of their values, a byte each, in two words: the last 8 digits and
+// up to 8 before them, zero bytes before the digits.  Two keys compare as
+// the numbers do, leading zeros and all.  Reads the 16 bytes before `end`.
+struct Key {
+	u64 high, low;
+};
+
+struct KeyMasks {
+	u64 high, low;
+};
+
+// The masks of n (1 to 16) digits' values.
+struct KeyMaskTable {
+	KeyMasks of[17];
+	constexpr KeyMaskTable() : of()
+	{
+		constexpr u64 values = 0x0f0f0f0f0f0f0f0fu;
+		for (int n = 1; n <= 16; ++n)
+			of[n] = n > 8 ? KeyMasks{values >> (8 * (16 - n)), values} : KeyMasks{0, values >> (8 * (8 - n))};
+	}
+};
+inline constexpr KeyMaskTable key_masks;
+
+BALANCE_CHECK_INLINE Key key_of(const char* end, int digits)
+{
+	const KeyMasks& m = key_masks.of[digits];
+	return Key{numbers::load_be64(end - 16) & m.high, numbers::load_be64(end - 8) & m.low};
+}
+
+// The key of up to 8 digits, one word: the low word of key_of.  Reads the
+// 8 bytes before `end`.
+BALANCE_CHECK_INLINE u64 short_key_of(const char* end, int digits)
+{
+	return numbers::load_be64(end - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * digits));
+}
+
+}  // namespace stages
+
+#endif

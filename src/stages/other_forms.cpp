@@ -1,0 +1,122 @@
+// Any other number's form, read from the bytes of the query's marks, the
+// amounts compared with their signs, and the values converted only where
+// the short cut of balance.h leaves the verdict open.
+#include "stages/other_forms.h"
+
+#include <cstdint>
+
+#include "balance.h"
+#include "numbers/digits.h"
+#include "numbers/exact_value.h"
+#include "numbers/scanners.h"
+#include "stages/amount_keys.h"
+
+namespace stages {
+
+namespace {
+
+// The marks of a query by what they are, read from its bytes.
+struct Marks {
+	u64 point, sign, letter;
+};
+
+// Step 2, any other number's form: digits after an optional sign, and in
+// the rate digits before and after at most one point, then at most one
+// exponent letter with an optional sign and digits.  Anything else is the
+// general path's, which takes hexadecimal, inf and nan, and judges what
+// is wrong.  `m` holds the marks when the form is a number's.
+BALANCE_CHECK_INLINE bool has_number_form(const char* q, const Window& w, Marks& m)
+{
+	m = Marks{0, 0, 0};
+	for (u64 left = w.marks; left != 0; left &= left - 1) {
+		const u64 bit = left & (~left + 1);
+		switch (q[numbers::countr_zero(left)]) {
+		case '.': m.point |= bit; break;
+		case '+': case '-': m.sign |= bit; break;
+		case 'e': case 'E': m.letter |= bit; break;
+		default: return false;
+		}
+	}
+	const u64 token_starts =
+		u64{1} << w.start[owed] | u64{1} << w.start[deducted] | u64{1} << w.start[term] | u64{1} << w.start[rate];
+	const u64 mantissa = w.rate & ((m.letter & (~m.letter + 1)) - 1);  // before the letter, or all
+	const u64 misplaced = (m.letter & ~w.rate) | (m.letter & (m.letter - 1)) |
+	                      (m.sign & ~(token_starts | m.letter << 1)) | (m.point & ~mantissa) |
+	                      (m.point & (m.point - 1)) | ((m.sign | m.letter) & (w.space >> 1));  // last in a token
+	return misplaced == 0 && (w.digit & mantissa) != 0;
+}
+
+// An integer token of `length` bytes at t, digits after `sign` (0 or 1)
+// sign bytes, as strtoll reads it: saturated at the 64-bit limits.  Up to
+// 19 digits by their known count, longer ones (leading zeros, or far
+// beyond the range) by the general path's scanner.
+BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length)
+{
+	if (length - sign > numbers::max_fast_digits) {
+		std::int64_t v = 0;
+		numbers::scan_int64(t, v);
+		return v;
+	}
+	return numbers::saturated(numbers::value_of_digits(t + sign, length - sign), sign != 0 && *t == '-');
+}
+
+enum class Order { at_most, more, both_zero };
+
+// The owed amount against the deducted, in the query's window at
+// q, their digits after the sign bytes given.  Compared as keys up to 16
+// digits, else converted.
+BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const int (&signs)[2])
+{
+	const int owed_digits = w.end[owed] - w.start[owed] - signs[owed];
+	const int deducted_digits = w.end[deducted] - w.start[deducted] - signs[deducted];
+	const bool owed_minus = (signs[owed] != 0) & (q[w.start[owed]] == '-');
+	const bool deducted_minus = (signs[deducted] != 0) & (q[w.start[deducted]] == '-');
+	if (((owed_digits - 1) | (deducted_digits - 1)) < 16) {
+		const Key o = key_of(q + w.end[owed], owed_digits), d = key_of(q + w.end[deducted], deducted_digits);
+		if ((o.high | o.low | d.high | d.low) == 0)
+			return Order::both_zero;
+		// Bitwise, not branching on the answer, which no predictor knows.
+		const bool high_equal = o.high == d.high;
+		const bool less = (o.high < d.high) | (high_equal & (o.low < d.low));
+		const bool equal = high_equal & (o.low == d.low);
+		// Not both 0: a negative amount is below any other sign's.
+		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
+		return at_most ? Order::at_most : Order::more;
+	}
+	auto amount = [&](Field f) {
+		return integer_at(q + w.start[f], signs[f], w.end[f] - w.start[f]);
+	};
+	const std::int64_t dlh = amount(owed), spl = amount(deducted);
+	if (dlh == 0 && spl == 0)
+		return Order::both_zero;
+	return dlh <= spl ? Order::at_most : Order::more;
+}
+
+}  // namespace
+
+bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
+{
+	Window w;
+	int skip;
+	if (find_tokens(space, digit, w, skip) != Fit::query)
+		return false;  // stage 2 found them; not reached
+	Marks m;
+	if (!has_number_form(q, w, m))
+		return false;
+	auto sign_bytes = [&](Field f) { return static_cast<int>((m.sign >> w.start[f]) & 1); };
+	const Order order = compare_amounts(q, w, {sign_bytes(owed), sign_bytes(deducted)});
+	if (order == Order::both_zero)  // may be the terminating query
+		return false;
+	yes = order == Order::at_most;
+	auto minus = [&](Field f) { return sign_bytes(f) != 0 && q[w.start[f]] == '-'; };
+	if (amounts_settle(yes, !minus(term) && !minus(rate)))
+		return true;
+	double urok = 0.0;
+	if (numbers::scan_double_fast(q + w.start[rate], urok) != q + w.end[rate])
+		return false;  // the whole token converted only by the general path
+	auto integer = [&](Field f) { return integer_at(q + w.start[f], sign_bytes(f), w.end[f] - w.start[f]); };
+	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
+	return true;
+}
+
+}  // namespace stages

@@ -1,0 +1,20 @@
+// Stage 2's road for a query in any form but the everyday one: signs,
+// exponents, amounts of more than 16 digits.  Out of line, so that the
+// everyday road stays short and in registers.
+#ifndef BALANCE_CHECK_OTHER_FORMS_H
+#define BALANCE_CHECK_OTHER_FORMS_H
+
+#include "stages/window.h"
+
+namespace stages {
+
+// The verdict of the query in the window at q, with the class bits given,
+// in `yes`; false when the general path is to read it: not a number's
+// form, a rate that needs more than 19 digits converted, or amounts both
+// 0, which may end the run.  The bits, not the window found from them,
+// are passed, so that the everyday road keeps its window in registers.
+bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
+
+}  // namespace stages
+
+#endif

@@ -1,0 +1,101 @@
+// A query's window: the class bits of the index (stages/class_index.h)
+// from one byte on, and the four tokens found in them by bit scans.  What
+// stage 2 (stages/verdicts.h) knows of a query before it reads a byte of
+// it.
+#ifndef BALANCE_CHECK_WINDOW_H
+#define BALANCE_CHECK_WINDOW_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "numbers/bit_scan.h"
+#include "stages/class_index.h"
+#include "target.h"
+
+namespace stages {
+
+using u64 = std::uint64_t;
+
+// Bits below `n` (0 to 63).
+BALANCE_CHECK_INLINE u64 below_bit(int n)
+{
+	return (u64{1} << n) - 1;
+}
+
+// The lowest set bit's position; 63 when there is none, since a query never
+// reaches the window's last bit.
+BALANCE_CHECK_INLINE int lowest(u64 x)
+{
+	return numbers::countr_zero(x | u64{1} << 63);
+}
+
+enum Field { owed, deducted, term, rate };
+
+// Step 1: a query's window, its class bits from byte `at` of the data on
+// (the first the last query left, white space or the query's first byte),
+// and its tokens in bytes from `at`.
+struct Window {
+	u64 space, digit;
+	u64 marks;  // token bytes that are neither digits nor white space
+	int start[4];
+	int end[4];  // the white space that ends each token
+	u64 query;   // its bytes to the rate's end (white space before the first token)
+	u64 rate;
+};
+
+enum class Fit {
+	query,   // four tokens ended within the window
+	spaces,  // nothing but white space within it: go on at skip
+	wider,   // the query starts after `at`: its own window is wider
+	none,    // the query does not fit a window: the general path's
+};
+
+// The tokens from the class bits of a window: starts where a token byte
+// follows white space (or the window's first byte), ends where white
+// space follows a token byte.  Bits past the load read as token bytes, so
+// that a start may appear there, but an end, and whatever comes before
+// it, is real.
+BALANCE_CHECK_INLINE Fit find_tokens(u64 space, u64 digit, Window& w, int& skip)
+{
+	w.space = space;
+	const u64 starts = ~space & (space << 1 | 1);
+	const u64 ends = space & ~(space << 1 | 1);
+	w.start[owed] = lowest(starts);
+	if (w.start[owed] >= window_bits) {
+		skip = w.start[owed];
+		return Fit::spaces;
+	}
+	// With a fourth end there are four starts before it: no scan is of 0.
+	const u64 ends_from_deducted = ends & (ends - 1), ends_from_term = ends_from_deducted & (ends_from_deducted - 1),
+	          ends_from_rate = ends_from_term & (ends_from_term - 1);
+	if (ends_from_rate == 0) {
+		skip = w.start[owed];
+		return skip > 0 ? Fit::wider : Fit::none;
+	}
+	const u64 starts_from_deducted = starts & (starts - 1),
+	          starts_from_term = starts_from_deducted & (starts_from_deducted - 1);
+	w.start[deducted] = numbers::countr_zero(starts_from_deducted);
+	w.start[term] = numbers::countr_zero(starts_from_term);
+	w.start[rate] = numbers::countr_zero(starts_from_term & (starts_from_term - 1));
+	w.end[owed] = numbers::countr_zero(ends);
+	w.end[deducted] = numbers::countr_zero(ends_from_deducted);
+	w.end[term] = numbers::countr_zero(ends_from_term);
+	w.end[rate] = numbers::countr_zero(ends_from_rate);
+	// The bytes before the first start are white space.
+	w.query = below_bit(w.end[rate]);
+	w.rate = w.query ^ below_bit(w.start[rate]);
+	w.digit = digit & w.query;
+	w.marks = ~space & ~digit & w.query;
+	return Fit::query;
+}
+
+// The window from byte `local_at` of the index on.
+template <typename Index>
+BALANCE_CHECK_INLINE Fit open_window(const Index& ix, std::size_t local_at, Window& w, int& skip)
+{
+	return find_tokens(bits_from(ix.space, local_at), bits_from(ix.digit, local_at), w, skip);
+}
+
+}  // namespace stages
+
+#endif
