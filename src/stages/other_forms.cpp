@@ -15,28 +15,38 @@ namespace stages {
 
 namespace {
 
-// The marks of a query by what they are, read from its bytes.
+// The marks of a query by what they are, read from its bytes: points,
+// signs, exponent letters, and bytes no number takes.
 struct Marks {
-	u64 point, sign, letter;
+	u64 point, sign, letter, other;
 };
+
+enum MarkKind : unsigned char { other_mark, point_mark, sign_mark, letter_mark };
+
+struct MarkTable {
+	MarkKind of[256];
+	constexpr MarkTable() : of()
+	{
+		of[static_cast<unsigned char>('.')] = point_mark;
+		of[static_cast<unsigned char>('+')] = of[static_cast<unsigned char>('-')] = sign_mark;
+		of[static_cast<unsigned char>('e')] = of[static_cast<unsigned char>('E')] = letter_mark;
+	}
+};
+constexpr MarkTable mark_table;
 
 // Step 2, any other number's form: digits after an optional sign, and in
 // the rate digits before and after at most one point, then at most one
 // exponent letter with an optional sign and digits.  Anything else is the
 // general path's, which takes hexadecimal, inf and nan, and judges what
 // is wrong.  `m` holds the marks when the form is a number's.
-BALANCE_CHECK_INLINE bool has_number_form(const char* q, const Window& w, Marks& m)
+bool has_number_form(const char* q, const Window& w, Marks& m)
 {
-	m = Marks{0, 0, 0};
-	for (u64 left = w.marks; left != 0; left &= left - 1) {
-		const u64 bit = left & (~left + 1);
-		switch (q[numbers::countr_zero(left)]) {
-		case '.': m.point |= bit; break;
-		case '+': case '-': m.sign |= bit; break;
-		case 'e': case 'E': m.letter |= bit; break;
-		default: return false;
-		}
-	}
+	u64 kinds[4] = {0, 0, 0, 0};  // by MarkKind, looked up rather than branched on
+	for (u64 left = w.marks; left != 0; left &= left - 1)
+		kinds[mark_table.of[static_cast<unsigned char>(q[numbers::countr_zero(left)])]] |= left & (~left + 1);
+	m = Marks{kinds[point_mark], kinds[sign_mark], kinds[letter_mark], kinds[other_mark]};
+	if (m.other != 0)
+		return false;
 	const u64 token_starts =
 		u64{1} << w.start[owed] | u64{1} << w.start[deducted] | u64{1} << w.start[term] | u64{1} << w.start[rate];
 	const u64 mantissa = w.rate & ((m.letter & (~m.letter + 1)) - 1);  // before the letter, or all
