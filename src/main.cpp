@@ -81,7 +81,7 @@ struct QuotedArgument {
 QuotedArgument quoted(const char* arg)
 {
 	QuotedArgument q;
-	q.more = quote_text(arg, std::strlen(arg), 100, '\'', true, q.text) ? "..." : "";
+	q.more = quote_text(arg, std::strlen(arg), 100, '\'', NonAscii::keep, q.text) ? "..." : "";
 	return q;
 }
 
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
 			       (static_cast<unsigned char>(arg[1]) & 0x80) != 0)
 				++length;
 			char option[quoted_size(8)];
-			(void)quote_text(arg + 1, length, 8, '\'', true, option);
+			(void)quote_text(arg + 1, length, 8, '\'', NonAscii::keep, option);
 			(void)std::snprintf(message, sizeof message, "invalid option -- '%s'", option);
 			return usage_error(message);
 		} else if (arg[2] == '\0') {

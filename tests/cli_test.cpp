@@ -144,9 +144,12 @@ TEST(Program, BadInputAfterTheAnswersBeforeIt)
 		{"", "/", "", "balance-check: query 1: read error: Is a directory\n"},
 		{"", "", "", "balance-check: query 1: read error: Bad file descriptor\n"},
 		{"1 2 3 " + std::string(4097, '\x80'), nullptr, "",
-		 "balance-check: query 1: number longer than 4096 bytes: \"" + escaped + "\"...\n"},
+		 "balance-check: query 1: token longer than 4096 bytes: \"" + escaped + "\"...\n"},
 		{"1 2 3 4 " + std::string(4096, '\x80'), nullptr, "yes\n",
 		 "balance-check: query 2: not a number: \"" + escaped + "\"...\n"},
+		// a character across the cut is left out whole, escaped bytes or not
+		{"1 2 3 " + std::string(39, 'x') + "\xc3\xa9", nullptr, "",
+		 "balance-check: query 1: not a number: \"" + std::string(39, 'x') + "\"...\n"},
 	};
 	for (const Case& c : cases) {
 		const Result r = run(c.input, {}, c.stdin_path);
