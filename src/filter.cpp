@@ -56,7 +56,7 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 		switch (next_query_general(r, q)) {
 		case ReadStatus::query:
 			if (is_terminating(q))
-				return output_flush(out) ? exit_ok : write_failed(out, diagnose);
+				return output_close(out) ? exit_ok : write_failed(out, diagnose);
 			if (!answer(out, q, explain))
 				return write_failed(out, diagnose);
 			break;
@@ -67,7 +67,7 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 			refill(r);  // a failure shows up as an error on the next call
 			break;
 		case ReadStatus::end:
-			return output_flush(out) ? exit_ok : write_failed(out, diagnose);
+			return output_close(out) ? exit_ok : write_failed(out, diagnose);
 		case ReadStatus::error: {
 			if (!output_flush(out))
 				return write_failed(out, diagnose);

@@ -58,7 +58,7 @@ void diagnose(const char* message)
 // --help and --version: the text on standard output, and the status.
 int print_text(const char* text)
 {
-	if (output_put(out, text, std::strlen(text)) && output_flush(out))
+	if (output_put(out, text, std::strlen(text)) && output_close(out))
 		return exit_ok;
 	return write_failed(out, diagnose);
 }
@@ -138,7 +138,7 @@ Option find_long_option(const char* arg, char* message, std::size_t size)
 int main(int argc, char** argv)
 {
 	platform::init();
-	output_init(out, platform::write_standard_output, nullptr);
+	output_init(out, platform::write_standard_output, nullptr, platform::close_standard_output);
 	char message[512];
 	bool explain = false;
 	bool options_ended = false;

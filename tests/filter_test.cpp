@@ -43,6 +43,14 @@ long write_piece(void* context, const char* data, std::size_t size)
 	return static_cast<long>(n);
 }
 
+// The close counts as one more call, and fails as a write would.
+int close_sink(void* context)
+{
+	auto& s = *static_cast<Sink*>(context);
+	errno = ENOSPC;
+	return ++s.calls == s.failing_call ? -1 : 0;
+}
+
 void no_diagnostic(const char*) {}
 
 std::string diagnostic;
@@ -135,6 +143,8 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		// middle of a long explanation
 		{"1 0 1 5", 0, false, 1, 0, no_space},
 		{explained, 0, true, 2, output_block_size / 134, no_space},  // 134-byte lines
+		// at the close, after the last answer went out
+		{"1 0 1 5\n0 0 0 0\n", 0, false, 2, 1, no_space},
 	};
 	for (const Case& c : cases) {
 		ChunkedInput in{c.input, {}};
@@ -144,7 +154,7 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		auto r = std::make_unique<QueryReader>();
 		auto out = std::make_unique<Output>();
 		reader_init(*r, read_chunk, &in);
-		output_init(*out, write_piece, &sink);
+		output_init(*out, write_piece, &sink, close_sink);
 		diagnostic.clear();
 		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;
 		EXPECT_EQ(diagnostic, c.message);

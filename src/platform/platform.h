@@ -18,6 +18,10 @@ void init();
 long read_standard_input(void* context, char* buffer, std::size_t size);
 long write_standard_output(void* context, const char* data, std::size_t size);
 
+// A CloseFunction (output.h) for standard output.  A stream that was never
+// open is no error: nothing was written to it, or a write failed first.
+int close_standard_output(void* context);
+
 // One diagnostic line to standard error, best effort.
 void write_standard_error(const char* data, std::size_t size);
 

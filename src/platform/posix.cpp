@@ -50,6 +50,11 @@ long write_standard_output(void*, const char* data, std::size_t size)
 	}
 }
 
+int close_standard_output(void*)
+{
+	return ::close(STDOUT_FILENO) != 0 && errno != EBADF ? -1 : 0;
+}
+
 void write_standard_error(const char* data, std::size_t size)
 {
 	(void)!::write(STDERR_FILENO, data, size);

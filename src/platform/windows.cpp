@@ -83,6 +83,14 @@ long write_standard_output(void*, const char* data, std::size_t size)
 	return write_descriptor(1, data, size);
 }
 
+int close_standard_output(void*)
+{
+	const std::intptr_t handle = _get_osfhandle(1);
+	if (handle == -1 || handle == -2)  // never open (-2 is no handle to close)
+		return 0;
+	return _close(1);  // the C runtime's own, which knows when stderr shares the handle
+}
+
 void write_standard_error(const char* data, std::size_t size)
 {
 	(void)write_descriptor(2, data, size);
