@@ -141,6 +141,8 @@ int main(int argc, char** argv)
 	output_init(out, platform::write_standard_output, nullptr, platform::close_standard_output);
 	char message[512];
 	bool explain = false;
+	RunHooks hooks;
+	hooks.give_back = platform::give_back_standard_input;
 	bool options_ended = false;
 	const char* operand = nullptr;  // the first
 	for (int i = 1; i < argc; ++i) {
@@ -180,5 +182,5 @@ int main(int argc, char** argv)
 		return usage_error(message);
 	}
 	reader_init(reader, platform::read_standard_input, nullptr);
-	return run_filter(reader, out, explain, diagnose);
+	return run_filter(reader, out, explain, diagnose, hooks);
 }

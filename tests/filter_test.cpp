@@ -59,8 +59,15 @@ void keep_diagnostic(const char* message)
 	diagnostic = message;
 }
 
+// As a seekable file: what is given back, the next reader reads.
+void give_back_chunk(void* context, std::size_t unread)
+{
+	static_cast<ChunkedInput*>(context)->offset -= unread;
+}
+
 // Interrupted calls are retried and short reads and writes continued: the
-// answers and the status are those of a plain run.
+// answers and the status are those of a plain run, and the input is left
+// just past the end query.
 TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 {
 	// First the answer block fills to 3 bytes short of full (16 381 answers
@@ -100,7 +107,10 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		std::memset(g->guard, 0x5a, sizeof g->guard);
 		reader_init(*r, read_chunk, &in);
 		output_init(g->out, write_piece, &sink);
-		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic), exit_ok);
+		RunHooks hooks;
+		hooks.give_back = give_back_chunk;
+		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic, hooks), exit_ok);
+		EXPECT_EQ(in.data.substr(in.offset), " junk");  // left just past the end query
 		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
 		          static_cast<std::ptrdiff_t>(sizeof g->guard));
 		if (plain.empty())
