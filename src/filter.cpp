@@ -40,7 +40,8 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 // classifies a pass of the data ahead of stage 2, which answers what it
 // takes; every other query goes through the general path, one at a time.
 template <typename Kernel>
-BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
+BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose,
+                                     const RunHooks& hooks)
 {
 	for (;;) {
 		// --explain needs every value; a query begun is the general path's.
@@ -58,8 +59,14 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 		BalanceQuery q;
 		switch (next_query_general(r, q)) {
 		case ReadStatus::query:
-			if (is_terminating(q))
-				return output_flush(out) ? exit_ok : write_failed(out, diagnose);
+			if (is_terminating(q)) {
+				// The general path reads every terminating query, and stops
+				// just past its fourth token: the white space after it stays
+				// unread, as for scanf.
+				if (hooks.give_back != nullptr)
+					hooks.give_back(r.context, static_cast<std::size_t>(r.end - r.pos));
+				return output_close(out) ? exit_ok : write_failed(out, diagnose);
+			}
 			if (!answer(out, q, explain))
 				return write_failed(out, diagnose);
 			break;
@@ -70,7 +77,7 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 			refill(r);  // a failure shows up as an error on the next call
 			break;
 		case ReadStatus::end:
-			return output_flush(out) ? exit_ok : write_failed(out, diagnose);
+			return output_close(out) ? exit_ok : write_failed(out, diagnose);
 		case ReadStatus::error: {
 			if (!output_flush(out))
 				return write_failed(out, diagnose);
@@ -85,20 +92,20 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 
 }  // namespace
 
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose)
+int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks)
 {
 	return kernels::with_best_kernel([&](auto kernel) {
-		return filter_loop<decltype(kernel)>(r, out, explain, diagnose);
+		return filter_loop<decltype(kernel)>(r, out, explain, diagnose, hooks);
 	});
 }
 
 const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
-                                   DiagnoseFunction diagnose)
+                                   DiagnoseFunction diagnose, const RunHooks& hooks)
 {
 	const char* ran = nullptr;
 	kernels::with_kernel_named(kernel, [&](auto k) {
 		ran = decltype(k)::name;
-		status = filter_loop<decltype(k)>(r, out, explain, diagnose);
+		status = filter_loop<decltype(k)>(r, out, explain, diagnose, hooks);
 	});
 	return ran;
 }

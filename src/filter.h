@@ -14,17 +14,28 @@ using DiagnoseFunction = void (*)(const char* message);
 // error is reported.  Either way the status is a failure.
 int write_failed(const Output& out, DiagnoseFunction diagnose);
 
+// Takes back the last `unread` bytes a ReadFunction delivered (given its
+// context), where the source can: a seekable file.
+using GiveBackFunction = void (*)(void* context, std::size_t unread);
+
+// What the program adds at the edges of a run; tests may leave it out.
+struct RunHooks {
+	// At the terminating query, with what was read past its fourth token,
+	// so that the input is left just past the last byte processed.
+	GiveBackFunction give_back = nullptr;
+};
+
 // Runs the filter over an initialised reader and output; returns the exit
 // status.  Every answer is flushed before the reader waits for input and
-// before any diagnostic.
+// before any diagnostic; at a normal end the output is closed.
 // The kernel is the widest this machine runs (kernels/chosen.h).
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose);
+int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks = {});
 
 // The same with the kernel called `kernel` ("swar", "sse2", "avx2",
 // "avx512"), for tests and the benchmark: the exit status in `status`, and
 // the name of the kernel that ran, which the caller checks; nullptr, and
 // nothing run, when this target or machine lacks it.
 const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
-                                   DiagnoseFunction diagnose);
+                                   DiagnoseFunction diagnose, const RunHooks& hooks = {});
 
 #endif

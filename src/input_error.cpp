@@ -17,7 +17,8 @@ constexpr std::size_t quoted_bytes = 40;
 std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 {
 	char quoted[quoted_size(quoted_bytes)];
-	const char* more = quote_text(r.bad_text, r.bad_length, quoted_bytes, '"', false, quoted) ? "..." : "";
+	const bool cut = quote_text(r.bad_text, r.bad_length, quoted_bytes, '"', NonAscii::escape, quoted);
+	const char* more = cut ? "..." : "";
 	const unsigned long long query = r.query_number;
 
 	int n = 0;
@@ -26,7 +27,7 @@ std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 		n = std::snprintf(out, size, "query %llu: not a number: \"%s\"%s", query, quoted, more);
 		break;
 	case InputError::too_long:
-		n = std::snprintf(out, size, "query %llu: number longer than %zu bytes: \"%s\"%s", query,
+		n = std::snprintf(out, size, "query %llu: token longer than %zu bytes: \"%s\"%s", query,
 		                  numbers::max_token_length, quoted, more);
 		break;
 	case InputError::ends_inside_query:

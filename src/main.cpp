@@ -58,7 +58,7 @@ void diagnose(const char* message)
 // --help and --version: the text on standard output, and the status.
 int print_text(const char* text)
 {
-	if (output_put(out, text, std::strlen(text)) && output_flush(out))
+	if (output_put(out, text, std::strlen(text)) && output_close(out))
 		return exit_ok;
 	return write_failed(out, diagnose);
 }
@@ -81,7 +81,7 @@ struct QuotedArgument {
 QuotedArgument quoted(const char* arg)
 {
 	QuotedArgument q;
-	q.more = quote_text(arg, std::strlen(arg), 100, '\'', true, q.text) ? "..." : "";
+	q.more = quote_text(arg, std::strlen(arg), 100, '\'', NonAscii::keep, q.text) ? "..." : "";
 	return q;
 }
 
@@ -138,9 +138,11 @@ Option find_long_option(const char* arg, char* message, std::size_t size)
 int main(int argc, char** argv)
 {
 	platform::init();
-	output_init(out, platform::write_standard_output, nullptr);
+	output_init(out, platform::write_standard_output, nullptr, platform::close_standard_output);
 	char message[512];
 	bool explain = false;
+	RunHooks hooks;
+	hooks.give_back = platform::give_back_standard_input;
 	bool options_ended = false;
 	const char* operand = nullptr;  // the first
 	for (int i = 1; i < argc; ++i) {
@@ -155,7 +157,7 @@ int main(int argc, char** argv)
 			       (static_cast<unsigned char>(arg[1]) & 0x80) != 0)
 				++length;
 			char option[quoted_size(8)];
-			(void)quote_text(arg + 1, length, 8, '\'', true, option);
+			(void)quote_text(arg + 1, length, 8, '\'', NonAscii::keep, option);
 			(void)std::snprintf(message, sizeof message, "invalid option -- '%s'", option);
 			return usage_error(message);
 		} else if (arg[2] == '\0') {
@@ -180,5 +182,5 @@ int main(int argc, char** argv)
 		return usage_error(message);
 	}
 	reader_init(reader, platform::read_standard_input, nullptr);
-	return run_filter(reader, out, explain, diagnose);
+	return run_filter(reader, out, explain, diagnose, hooks);
 }

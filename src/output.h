@@ -13,18 +13,27 @@ constexpr std::size_t output_block_size = std::size_t{64} * 1024;
 // a function that can take nothing for ever must block or fail instead.
 using WriteFunction = long (*)(void* context, const char* data, std::size_t size);
 
+// Closes the stream once all is written, like close(2): 0, or -1 with errno
+// set.  Some write errors (NFS, quotas) show only here.
+using CloseFunction = int (*)(void* context);
+
 struct Output {
 	WriteFunction write;
+	CloseFunction close;  // nullptr: the stream is left open
 	void* context;
 	std::size_t length;
 	int error;  // errno of the failed write, 0 while all is well
 	char buffer[output_block_size];
 };
 
-void output_init(Output& o, WriteFunction write, void* context);
+void output_init(Output& o, WriteFunction write, void* context, CloseFunction close = nullptr);
 
 // Writes out the block.  False, with o.error set, when a write fails.
 bool output_flush(Output& o);
+
+// At a normal end: writes out the block, then closes the stream.  False,
+// with o.error set, when either fails.
+bool output_close(Output& o);
 
 // Appends n bytes (n <= output_block_size).  False when a flush fails.
 inline bool output_put(Output& o, const char* s, std::size_t n)

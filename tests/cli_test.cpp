@@ -36,6 +36,7 @@ struct Result {
 	std::string out;
 	std::string err;
 	int status;  // exit status, or 128 + signal
+	std::string rest;
 };
 
 std::string slurp(const std::string& path)
@@ -58,28 +59,40 @@ int wait_status(pid_t pid)
 	return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-// Runs the program with `input` on stdin (or the file `stdin_path`; "" for a
-// closed stdin), stdout to `stdout_path` when given.
+const char* const through_pipe = "|";  // as stdin_path: `input` through a pipe
+
+// Runs the program `runs` times one after another on one standard input,
+// as `(balance-check; balance-check) < f` does: `input` in a file (or
+// through_pipe), or the file `stdin_path`; stdout to `stdout_path` when
+// given.  "" for either is a closed stream.  `rest` is what the runs left.
 Result run(const std::string& input, const Args& args = {}, const char* stdin_path = nullptr,
-           const char* stdout_path = nullptr)
+           const char* stdout_path = nullptr, int runs = 1)
 {
 	const std::string in = temp_path("in"), out = temp_path("out"), err = temp_path("err");
 	std::ofstream(in, std::ios::binary) << input;
-	const pid_t pid = fork();
-	if (pid == 0) {
-		const int fd0 = stdin_path ? open(stdin_path, O_RDONLY) : open(in.c_str(), O_RDONLY);
-		const int fd1 = open(stdout_path ? stdout_path : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-		const int fd2 = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-		if (stdin_path && *stdin_path == '\0')
-			close(0);
-		else
-			dup2(fd0, 0);
-		dup2(fd1, 1);
-		dup2(fd2, 2);
-		exec_program(args);
-	}
+	int fd0[2] = {-1, -1};  // opened here, so that the runs share its offset
+	if (stdin_path != through_pipe)
+		fd0[0] = open(stdin_path ? stdin_path : in.c_str(), O_RDONLY);
+	else if (pipe(fd0) != 0 || write(fd0[1], input.data(), input.size()) != static_cast<ssize_t>(input.size()))
+		std::abort();
+	close(fd0[1]);
+	const int fds[] = {fd0[0], open(stdout_path ? stdout_path : out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+	                   open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
 	Result r;
-	r.status = wait_status(pid);
+	for (int i = 0; i < runs; ++i) {
+		const pid_t pid = fork();
+		if (pid == 0) {
+			for (int fd = 0; fd < 3; ++fd)
+				(void)(fds[fd] < 0 ? close(fd) : dup2(fds[fd], fd));
+			exec_program(args);
+		}
+		r.status = wait_status(pid);
+	}
+	char rest[4096];
+	for (ssize_t n; fds[0] >= 0 && (n = read(fds[0], rest, sizeof rest)) > 0;)
+		r.rest.append(rest, static_cast<std::size_t>(n));
+	for (const int fd : fds)
+		close(fd);
 	r.out = stdout_path ? "" : slurp(out);
 	r.err = slurp(err);
 	return r;
@@ -90,9 +103,16 @@ TEST(Program, TerminationAndTextAfterIt)
 	struct Case {
 		const char* input;
 		const char* out;
+		const char* rest = nullptr;  // left for the next reader; nullptr: not checked
+		int runs = 1;
+		const char* stdin_path = nullptr;
+		const char* stdout_path = nullptr;
 	};
 	const Case cases[] = {
-		{"0 0 0 0", ""},
+		{"0 0 0 0", "", ""},
+		{"0 0 0 0\n", "", "\n", 1, nullptr, ""},  // a closed stdout that takes nothing is no error
+		{"1 0 1 0\n0 0 0 0\n100 100 10 7.5\n0 0 0 0\nrest\n", "no\nyes\n", "\nrest\n", 2},
+		{"1 0 1 0\n0 0 0 0\nrest\n", "no\n", "", 1, through_pipe},  // the one read took it all
 		{"0 0 0 0.0\n", ""},
 		{"0 0 0 -0\n", ""},
 		{"0 0 0 0e5\n", ""},
@@ -106,13 +126,14 @@ TEST(Program, TerminationAndTextAfterIt)
 		{"0000 +00 -0 0.000e-99999 1 0 0 0\n", ""},
 		{"0 0 0 2e-324\n1 0 0 0\n", ""},  // the rate rounds to 0
 		{"100 99 1 5\n0 0 0 0\n", "no\n"},
-		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n"},
+		{"100 99 1 5 0 0 0 0 this \x01 is never read", "no\n", " this \x01 is never read"},
 		{"100\n99\n1\n5\n100 100 10 7.5 100 101 30 3\n", "no\nyes\nyes\n"},  // ends on a boundary
 		{"", ""},
 	};
 	for (const Case& c : cases) {
-		const Result r = run(c.input);
+		const Result r = run(c.input, {}, c.stdin_path, c.stdout_path, c.runs);
 		EXPECT_EQ(r.out, c.out) << c.input;
+		EXPECT_EQ(r.rest, c.rest ? c.rest : r.rest) << c.input;
 		EXPECT_EQ(r.err, "") << c.input;
 		EXPECT_EQ(r.status, 0) << c.input;
 	}
@@ -144,9 +165,12 @@ TEST(Program, BadInputAfterTheAnswersBeforeIt)
 		{"", "/", "", "balance-check: query 1: read error: Is a directory\n"},
 		{"", "", "", "balance-check: query 1: read error: Bad file descriptor\n"},
 		{"1 2 3 " + std::string(4097, '\x80'), nullptr, "",
-		 "balance-check: query 1: number longer than 4096 bytes: \"" + escaped + "\"...\n"},
+		 "balance-check: query 1: token longer than 4096 bytes: \"" + escaped + "\"...\n"},
 		{"1 2 3 4 " + std::string(4096, '\x80'), nullptr, "yes\n",
 		 "balance-check: query 2: not a number: \"" + escaped + "\"...\n"},
+		// a character across the cut is left out whole, escaped bytes or not
+		{"1 2 3 " + std::string(39, 'x') + "\xc3\xa9", nullptr, "",
+		 "balance-check: query 1: not a number: \"" + std::string(39, 'x') + "\"...\n"},
 	};
 	for (const Case& c : cases) {
 		const Result r = run(c.input, {}, c.stdin_path);

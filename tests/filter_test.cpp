@@ -43,6 +43,14 @@ long write_piece(void* context, const char* data, std::size_t size)
 	return static_cast<long>(n);
 }
 
+// The close counts as one more call, and fails as a write would.
+int close_sink(void* context)
+{
+	auto& s = *static_cast<Sink*>(context);
+	errno = ENOSPC;
+	return ++s.calls == s.failing_call ? -1 : 0;
+}
+
 void no_diagnostic(const char*) {}
 
 std::string diagnostic;
@@ -51,8 +59,15 @@ void keep_diagnostic(const char* message)
 	diagnostic = message;
 }
 
+// As a seekable file: what is given back, the next reader reads.
+void give_back_chunk(void* context, std::size_t unread)
+{
+	static_cast<ChunkedInput*>(context)->offset -= unread;
+}
+
 // Interrupted calls are retried and short reads and writes continued: the
-// answers and the status are those of a plain run.
+// answers and the status are those of a plain run, and the input is left
+// just past the end query.
 TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 {
 	// First the answer block fills to 3 bytes short of full (16 381 answers
@@ -92,7 +107,10 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		std::memset(g->guard, 0x5a, sizeof g->guard);
 		reader_init(*r, read_chunk, &in);
 		output_init(g->out, write_piece, &sink);
-		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic), exit_ok);
+		RunHooks hooks;
+		hooks.give_back = give_back_chunk;
+		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic, hooks), exit_ok);
+		EXPECT_EQ(in.data.substr(in.offset), " junk");  // left just past the end query
 		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
 		          static_cast<std::ptrdiff_t>(sizeof g->guard));
 		if (plain.empty())
@@ -135,6 +153,8 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		// middle of a long explanation
 		{"1 0 1 5", 0, false, 1, 0, no_space},
 		{explained, 0, true, 2, output_block_size / 134, no_space},  // 134-byte lines
+		// at the close, after the last answer went out
+		{"1 0 1 5\n0 0 0 0\n", 0, false, 2, 1, no_space},
 	};
 	for (const Case& c : cases) {
 		ChunkedInput in{c.input, {}};
@@ -144,7 +164,7 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		auto r = std::make_unique<QueryReader>();
 		auto out = std::make_unique<Output>();
 		reader_init(*r, read_chunk, &in);
-		output_init(*out, write_piece, &sink);
+		output_init(*out, write_piece, &sink, close_sink);
 		diagnostic.clear();
 		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;
 		EXPECT_EQ(diagnostic, c.message);

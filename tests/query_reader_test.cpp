@@ -117,7 +117,7 @@ TEST(Reader, LongRunsAndLongTokens)
 		EXPECT_EQ(at_limit.queries, read_all("1 2 3 4").queries) << piece;
 		const Outcome over = read_all("1 2 3 " + zeros + "04 5", {piece});
 		EXPECT_EQ(over.error, InputError::too_long) << piece;
-		EXPECT_EQ(over.message.rfind("query 1: number longer than 4096 bytes: \"0000", 0), 0u)
+		EXPECT_EQ(over.message.rfind("query 1: token longer than 4096 bytes: \"0000", 0), 0u)
 			<< over.message;
 		// Rates only the whole-token conversion reads: with an exponent, in
 		// hexadecimal, with a long fraction; n bytes each.

@@ -50,6 +50,19 @@ long write_standard_output(void*, const char* data, std::size_t size)
 	}
 }
 
+void give_back_standard_input(void*, std::size_t unread)
+{
+	// Relative to the offset, which is just past the last byte read; a
+	// pipe or terminal fails with ESPIPE, and nothing is lost by that.
+	if (unread > 0)
+		(void)::lseek(STDIN_FILENO, -static_cast<off_t>(unread), SEEK_CUR);
+}
+
+int close_standard_output(void*)
+{
+	return ::close(STDOUT_FILENO) != 0 && errno != EBADF ? -1 : 0;
+}
+
 void write_standard_error(const char* data, std::size_t size)
 {
 	(void)!::write(STDERR_FILENO, data, size);

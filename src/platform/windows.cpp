@@ -83,6 +83,29 @@ long write_standard_output(void*, const char* data, std::size_t size)
 	return write_descriptor(1, data, size);
 }
 
+void give_back_standard_input(void*, std::size_t unread)
+{
+	// Only a disk file: on a pipe or console SetFilePointerEx's result is
+	// undefined.  _read in binary mode keeps nothing of a disk file, so
+	// the handle's pointer is just past the last byte read.
+	const std::intptr_t handle = _get_osfhandle(0);
+	if (unread == 0 || handle == -1 || handle == -2)
+		return;
+	const auto file = reinterpret_cast<HANDLE>(handle);
+	LARGE_INTEGER move;
+	move.QuadPart = -static_cast<LONGLONG>(unread);
+	if (GetFileType(file) == FILE_TYPE_DISK)
+		(void)SetFilePointerEx(file, move, nullptr, FILE_CURRENT);
+}
+
+int close_standard_output(void*)
+{
+	const std::intptr_t handle = _get_osfhandle(1);
+	if (handle == -1 || handle == -2)  // never open (-2 is no handle to close)
+		return 0;
+	return _close(1);  // the C runtime's own, which knows when stderr shares the handle
+}
+
 void write_standard_error(const char* data, std::size_t size)
 {
 	(void)write_descriptor(2, data, size);
