@@ -43,6 +43,11 @@ template <typename Kernel>
 BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose,
                                      const RunHooks& hooks)
 {
+	if (hooks.debug) {
+		char line[64];
+		(void)std::snprintf(line, sizeof line, "using the %s kernel", Kernel::name);
+		diagnose(line);
+	}
 	for (;;) {
 		// --explain needs every value; a query begun is the general path's.
 		while (!explain && r.fields == 0 && r.error == InputError::none) {

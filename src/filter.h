@@ -20,6 +20,7 @@ using GiveBackFunction = void (*)(void* context, std::size_t unread);
 
 // What the program adds at the edges of a run; tests may leave it out.
 struct RunHooks {
+	bool debug = false;  // "using the K kernel" diagnosed before the first query
 	// At the terminating query, with what was read past its fourth token,
 	// so that the input is left just past the last byte processed.
 	GiveBackFunction give_back = nullptr;
@@ -29,7 +30,8 @@ struct RunHooks {
 // status.  Every answer is flushed before the reader waits for input and
 // before any diagnostic; at a normal end the output is closed.
 // The kernel is the widest this machine runs (kernels/chosen.h).
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks = {});
+int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose,
+               const RunHooks& hooks = {});
 
 // The same with the kernel called `kernel` ("swar", "sse2", "avx2",
 // "avx512"), for tests and the benchmark: the exit status in `status`, and

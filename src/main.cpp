@@ -25,7 +25,7 @@ const char version_text[] =
 	"There is NO WARRANTY, to the extent permitted by law.\n";
 
 const char help_text[] =
-	"Usage: balance-check [--explain]\n"
+	"Usage: balance-check [--explain] [--debug]\n"
 	"Answer balance queries read from standard input.\n"
 	"\n"
 	"Each query is four numbers: the amount owed, the amount deducted from it,\n"
@@ -35,6 +35,7 @@ const char help_text[] =
 	"The query 0 0 0 0, or the end of input after a whole query, ends the run.\n"
 	"\n"
 	"  --explain  write each query with its intermediate values and answer\n"
+	"  --debug    name the kernel that classifies the input, on standard error\n"
 	"  --help     display this help and exit\n"
 	"  --version  output version information and exit\n"
 	"\n"
@@ -85,8 +86,8 @@ QuotedArgument quoted(const char* arg)
 	return q;
 }
 
-enum Option { option_explain, option_help, option_version, no_option };
-const char* const long_options[no_option] = {"explain", "help", "version"};
+enum Option { option_debug, option_explain, option_help, option_version, no_option };
+const char* const long_options[no_option] = {"debug", "explain", "help", "version"};
 
 // The option that `arg` ("--name" or "--name=value") names, whole or by a
 // prefix that fits no other option, as getopt_long takes it; or no_option, with
@@ -164,6 +165,9 @@ int main(int argc, char** argv)
 			options_ended = true;
 		} else {
 			switch (find_long_option(arg, message, sizeof message)) {
+			case option_debug:
+				hooks.debug = true;
+				break;
 			case option_explain:
 				explain = true;
 				break;

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include "kernels/chosen.h"
 #include "program_command.h"
 
 namespace {
@@ -189,7 +190,9 @@ TEST(Program, CommandLine)
 	// A character across the cut is left out whole; a control byte escaped.
 	const std::string across = "--" + std::string(97, 'y') + "\xc3\xa9z", across_cut = across.substr(0, 99) + "'...";
 	// stdout whole, or its start where that ends no line
-	const char* const help = "Usage: balance-check [--explain]\nAnswer balance queries";
+	const char* const help = "Usage: balance-check [--explain] [--debug]\nAnswer balance queries";
+	const std::string debug = std::string("using the ") +
+	                          kernels::with_best_kernel([](auto k) { return decltype(k)::name; }) + " kernel";
 	const char* const version = "balance-check " BALANCE_CHECK_VERSION "\nCopyright (C) 2026 balance-check developers.\n"
 	                            "License MIT: <https://opensource.org/licenses/MIT>.";
 	struct Case {
@@ -217,7 +220,8 @@ TEST(Program, CommandLine)
 		{{"--explainx"}, "", "unrecognized option '--explainx'", 2},
 		{{"--explain=1"}, "", "option '--explain' doesn't allow an argument", 2},
 		{{"--h="}, "", "option '--help' doesn't allow an argument", 2},
-		{{"--="}, "", "option '--=' is ambiguous; possibilities: '--explain' '--help' '--version'", 2},
+		{{"--="}, "", "option '--=' is ambiguous; possibilities: '--debug' '--explain' '--help' '--version'", 2},
+		{{"--d"}, "no\n", debug, 0},  // on stderr, and nothing else changes
 		{{"-x"}, "", "invalid option -- 'x'", 2},
 		{{"-\x7f"}, "", "invalid option -- '\\x7f'", 2},
 		{{"-\xc3\xa9"}, "", "invalid option -- '\xc3\xa9'", 2},
@@ -236,8 +240,8 @@ TEST(Program, CommandLine)
 			EXPECT_EQ(r.out.substr(0, c.out.size()), c.out);
 		else
 			EXPECT_EQ(r.out, c.out);
-		EXPECT_EQ(r.err, c.message.empty() ? "" : "balance-check: " + c.message + "\n"
-		                 "Try 'balance-check --help' for more information.\n");
+		EXPECT_EQ(r.err, c.message.empty() ? "" : "balance-check: " + c.message + "\n" +
+		                 (c.status == 2 ? "Try 'balance-check --help' for more information.\n" : ""));
 		EXPECT_EQ(r.status, c.status);
 	}
 }

@@ -51,8 +51,6 @@ int close_sink(void* context)
 	return ++s.calls == s.failing_call ? -1 : 0;
 }
 
-void no_diagnostic(const char*) {}
-
 std::string diagnostic;
 void keep_diagnostic(const char* message)
 {
@@ -65,9 +63,9 @@ void give_back_chunk(void* context, std::size_t unread)
 	static_cast<ChunkedInput*>(context)->offset -= unread;
 }
 
-// Interrupted calls are retried and short reads and writes continued: the
-// answers and the status are those of a plain run, and the input is left
-// just past the end query.
+// Interrupted calls are retried and short reads and writes continued, and
+// --debug only names the kernel: the answers and the status are those of a
+// plain run, and the input is left just past the end query.
 TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 {
 	// First the answer block fills to 3 bytes short of full (16 381 answers
@@ -84,6 +82,7 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		bool read_interrupt;
 		std::size_t write_piece;
 		bool write_interrupt;
+		const char* kernel = nullptr;  // forced, with --debug
 	};
 	const Case cases[] = {
 		{{}, false, output_block_size, false},  // the plain run, first
@@ -92,6 +91,7 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		{{7}, true, 1, false},
 		{{}, false, 1, true},
 		{{1}, true, 3, true},
+		{{5}, false, 2, false, "swar"},
 	};
 	std::string plain;
 	for (const Case& c : cases) {
@@ -108,8 +108,17 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		reader_init(*r, read_chunk, &in);
 		output_init(g->out, write_piece, &sink);
 		RunHooks hooks;
+		hooks.debug = c.kernel != nullptr;
 		hooks.give_back = give_back_chunk;
-		ASSERT_EQ(run_filter(*r, g->out, false, no_diagnostic, hooks), exit_ok);
+		diagnostic.clear();
+		int status = -1;
+		if (c.kernel == nullptr)
+			status = run_filter(*r, g->out, false, keep_diagnostic, hooks);
+		else
+			EXPECT_STREQ(run_filter_with_kernel(c.kernel, status, *r, g->out, false, keep_diagnostic, hooks),
+			             c.kernel);
+		ASSERT_EQ(status, exit_ok);
+		EXPECT_EQ(diagnostic, c.kernel ? "using the " + std::string(c.kernel) + " kernel" : "");
 		EXPECT_EQ(in.data.substr(in.offset), " junk");  // left just past the end query
 		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
 		          static_cast<std::ptrdiff_t>(sizeof g->guard));
