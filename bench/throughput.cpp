@@ -19,7 +19,7 @@
 #include "balance.h"
 #include "corpus.h"
 #include "general_query.h"
-#include "query_reader.h"
+#include "input_buffer.h"
 
 namespace {
 
@@ -123,14 +123,18 @@ std::vector<Program> capped_programs()
 std::vector<BalanceQuery> parse_all(int fd)
 {
 	lseek(fd, 0, SEEK_SET);
-	auto r = std::make_unique<QueryReader>();
-	reader_init(*r, read_file, &fd);
+	auto r = std::make_unique<InputBuffer>();
+	input_init(*r, read_file, &fd);
+	PartialQuery partial;
+	InputErrorDetails error;
 	std::vector<BalanceQuery> queries;
 	for (;;) {
 		BalanceQuery q;
-		const ReadStatus s = next_query_general(*r, q);
+		const ReadStatus s = next_query_general(*r, partial, error, q);
+		if (s == ReadStatus::need_input && refill(*r))
+			continue;
 		if (s == ReadStatus::need_input)
-			refill(*r);
+			return queries;
 		else if (s == ReadStatus::query && !is_terminating(q))
 			queries.push_back(q);
 		else

@@ -15,7 +15,7 @@
 
 namespace {
 
-QueryReader reader;
+InputBuffer reader;
 Output out;
 
 struct Sink {
@@ -69,7 +69,7 @@ Run run(const std::string& input, bool explain, const char* kernel)
 {
 	ChunkedInput in{input, sizes_seeded_by(input)};
 	Sink sink{{}, static_cast<std::uint32_t>(in.sizes[0])};
-	reader_init(reader, read_chunk, &in);
+	input_init(reader, read_chunk, &in);
 	output_init(out, write_some, &sink);
 	diagnostic.clear();
 	Run r{-1, {}, {}};

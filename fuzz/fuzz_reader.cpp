@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "general_query.h"
 #include "kernels/chosen.h"
 #include "oracles/c_library_model.h"
 #include "oracles/chunked_input.h"
-#include "query_reader.h"
+#include "oracles/general_reading.h"
 
 namespace {
 
@@ -22,30 +21,16 @@ bool same_bits(const BalanceQuery& a, const BalanceQuery& b)
 	return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-QueryReader reader;
-
 ModelOutcome read_all(const std::string& input)
 {
-	ChunkedInput in{input, sizes_seeded_by(input)};
-	reader_init(reader, read_chunk, &in);
 	ModelOutcome o;
-	for (;;) {
-		BalanceQuery q;
-		switch (next_query_general(reader, q)) {
-		case ReadStatus::query:
-			o.queries.push_back(q);
-			break;
-		case ReadStatus::need_input:
-			refill(reader);
-			break;
-		case ReadStatus::end:
-			return o;
-		case ReadStatus::error:
-			o.error = reader.error;
-			o.error_query = reader.query_number;
-			return o;
-		}
-	}
+	const GeneralReading r = read_generally(ChunkedInput{input, sizes_seeded_by(input)}, [&](const BalanceQuery& q) {
+		o.queries.push_back(q);
+		return true;
+	});
+	o.error = r.error;
+	o.error_query = r.error_query;
+	return o;
 }
 
 bool same_classes(const kernels::Classes& a, const kernels::Classes& b)

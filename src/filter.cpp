@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 
 #include "balance.h"
@@ -39,8 +40,10 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 // compiled for its instruction set with both stages inline.  Stage 1
 // classifies a pass of the data ahead of stage 2, which answers what it
 // takes; every other query goes through the general path, one at a time.
+// The loop owns what the stages share: the index of the data, the query
+// the general path has begun, the error found and the query's number.
 template <typename Kernel>
-BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose,
+BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose,
                                      const RunHooks& hooks)
 {
 	if (hooks.debug) {
@@ -48,30 +51,44 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 		(void)std::snprintf(line, sizeof line, "using the %s kernel", Kernel::name);
 		diagnose(line);
 	}
+	stages::ClassIndex index;
+	stages::index_reset(index);
+	PartialQuery partial;
+	InputErrorDetails error;
+	std::uint64_t query_number = 1;  // of the query being read
+	auto report = [&]() {
+		if (!output_flush(out))
+			return write_failed(out, diagnose);
+		char message[512];
+		describe_error(error, query_number, message, sizeof message);
+		diagnose(message);
+		return exit_failure;
+	};
 	for (;;) {
 		// --explain needs every value; a query begun is the general path's.
-		while (!explain && r.fields == 0 && r.error == InputError::none) {
-			const char* const data = r.data();
-			std::size_t at = static_cast<std::size_t>(r.pos - data);
-			const stages::Stop stop = stages::answer_indexed(r.index, data, at, out, r.query_number);
-			r.pos = data + at;
+		while (!explain && partial.fields == 0) {
+			const char* const data = in.data();
+			std::size_t at = static_cast<std::size_t>(in.pos - data);
+			const stages::Stop stop = stages::answer_indexed(index, data, at, out, query_number);
+			in.pos = data + at;
 			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
 			if (stop == stages::Stop::general)
 				break;
-			stages::index_pass<Kernel>(r.index, data, static_cast<std::size_t>(r.end - data), at);
+			stages::index_pass<Kernel>(index, data, static_cast<std::size_t>(in.end - data), at);
 		}
 		BalanceQuery q;
-		switch (next_query_general(r, q)) {
+		switch (next_query_general(in, partial, error, q)) {
 		case ReadStatus::query:
 			if (is_terminating(q)) {
 				// The general path reads every terminating query, and stops
 				// just past its fourth token: the white space after it stays
 				// unread, as for scanf.
 				if (hooks.give_back != nullptr)
-					hooks.give_back(r.context, static_cast<std::size_t>(r.end - r.pos));
+					hooks.give_back(in.context, static_cast<std::size_t>(in.end - in.pos));
 				return output_close(out) ? exit_ok : write_failed(out, diagnose);
 			}
+			++query_number;
 			if (!answer(out, q, explain))
 				return write_failed(out, diagnose);
 			break;
@@ -79,38 +96,36 @@ BALANCE_CHECK_INLINE int filter_loop(QueryReader& r, Output& out, bool explain, 
 			// Everything answered so far goes out before we wait for more.
 			if (!output_flush(out))
 				return write_failed(out, diagnose);
-			refill(r);  // a failure shows up as an error on the next call
+			if (!refill(in)) {
+				error = InputErrorDetails{InputError::read_failed, in.read_errno, nullptr, 0, partial.fields};
+				return report();
+			}
+			stages::index_reset(index);  // the data moved
 			break;
 		case ReadStatus::end:
 			return output_close(out) ? exit_ok : write_failed(out, diagnose);
-		case ReadStatus::error: {
-			if (!output_flush(out))
-				return write_failed(out, diagnose);
-			char message[512];
-			describe_error(r, message, sizeof message);
-			diagnose(message);
-			return exit_failure;
-		}
+		case ReadStatus::error:
+			return report();
 		}
 	}
 }
 
 }  // namespace
 
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks)
+int run_filter(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks)
 {
 	return kernels::with_best_kernel([&](auto kernel) {
-		return filter_loop<decltype(kernel)>(r, out, explain, diagnose, hooks);
+		return filter_loop<decltype(kernel)>(in, out, explain, diagnose, hooks);
 	});
 }
 
-const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
+const char* run_filter_with_kernel(const char* kernel, int& status, InputBuffer& in, Output& out, bool explain,
                                    DiagnoseFunction diagnose, const RunHooks& hooks)
 {
 	const char* ran = nullptr;
 	kernels::with_kernel_named(kernel, [&](auto k) {
 		ran = decltype(k)::name;
-		status = filter_loop<decltype(k)>(r, out, explain, diagnose, hooks);
+		status = filter_loop<decltype(k)>(in, out, explain, diagnose, hooks);
 	});
 	return ran;
 }

@@ -5,7 +5,7 @@
 
 #include "exit_status.h"
 #include "output.h"
-#include "query_reader.h"
+#include "input_buffer.h"
 
 // Receives one diagnostic line, without the program name or newline.
 using DiagnoseFunction = void (*)(const char* message);
@@ -26,18 +26,18 @@ struct RunHooks {
 	GiveBackFunction give_back = nullptr;
 };
 
-// Runs the filter over an initialised reader and output; returns the exit
+// Runs the filter over an initialised input buffer and output; returns the exit
 // status.  Every answer is flushed before the reader waits for input and
 // before any diagnostic; at a normal end the output is closed.
 // The kernel is the widest this machine runs (kernels/chosen.h).
-int run_filter(QueryReader& r, Output& out, bool explain, DiagnoseFunction diagnose,
+int run_filter(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose,
                const RunHooks& hooks = {});
 
 // The same with the kernel called `kernel` ("swar", "sse2", "avx2",
 // "avx512"), for tests and the benchmark: the exit status in `status`, and
 // the name of the kernel that ran, which the caller checks; nullptr, and
 // nothing run, when this target or machine lacks it.
-const char* run_filter_with_kernel(const char* kernel, int& status, QueryReader& r, Output& out, bool explain,
+const char* run_filter_with_kernel(const char* kernel, int& status, InputBuffer& in, Output& out, bool explain,
                                    DiagnoseFunction diagnose, const RunHooks& hooks = {});
 
 #endif

@@ -21,11 +21,12 @@ const char* skip_token(const char* p, const char* end)
 	return p;
 }
 
-ReadStatus fail(QueryReader& r, InputError e, const char* text, std::size_t n)
+ReadStatus fail(InputErrorDetails& error, InputError e, const char* text, std::size_t n, int fields)
 {
-	r.error = e;
-	r.bad_text = text;
-	r.bad_length = n;
+	error.kind = e;
+	error.text = text;
+	error.length = n;
+	error.fields = fields;
 	return ReadStatus::error;
 }
 
@@ -36,25 +37,23 @@ std::size_t length(const char* first, const char* last)
 
 }  // namespace
 
-ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
+ReadStatus next_query_general(InputBuffer& in, PartialQuery& partial, InputErrorDetails& error, BalanceQuery& q)
 {
-	if (r.error != InputError::none)
-		return ReadStatus::error;  // a failed refill
-	while (r.fields < 4) {
-		const char* t = numbers::skip_space(r.pos);
-		if (t == r.end) {
-			r.pos = r.end;  // white space is consumed, however long
-			if (!r.eof)
+	while (partial.fields < 4) {
+		const char* t = numbers::skip_space(in.pos);
+		if (t == in.end) {
+			in.pos = in.end;  // white space is consumed, however long
+			if (!in.eof)
 				return ReadStatus::need_input;
-			if (r.fields == 0)
+			if (partial.fields == 0)
 				return ReadStatus::end;
-			return fail(r, InputError::ends_inside_query, nullptr, 0);
+			return fail(error, InputError::ends_inside_query, nullptr, 0, partial.fields);
 		}
 
 		std::int64_t integer = 0;
 		double rate = 0.0;
 		const char* e;
-		if (r.fields < 3) {
+		if (partial.fields < 3) {
 			e = numbers::scan_int64(t, integer);
 		} else {
 			e = numbers::scan_double_fast(t, rate);
@@ -62,33 +61,32 @@ ReadStatus next_query_general(QueryReader& r, BalanceQuery& q)
 				e = t;
 		}
 
-		if (!numbers::is_space(*e) && !(e == r.end && r.eof)) {
+		if (!numbers::is_space(*e) && !(e == in.end && in.eof)) {
 			// Not a plain number up to white space: see the whole token.
-			const char* te = skip_token(e, r.end);
+			const char* te = skip_token(e, in.end);
 			if (length(t, te) > numbers::max_token_length)
-				return fail(r, InputError::too_long, t, length(t, te));
-			if (te == r.end && !r.eof) {
-				r.pos = t;
+				return fail(error, InputError::too_long, t, length(t, te), partial.fields);
+			if (te == in.end && !in.eof) {
+				in.pos = t;
 				return ReadStatus::need_input;
 			}
-			if (r.fields < 3 || !numbers::parse_double_token(t, te, rate))
-				return fail(r, InputError::not_a_number, t, length(t, te));
+			if (partial.fields < 3 || !numbers::parse_double_token(t, te, rate))
+				return fail(error, InputError::not_a_number, t, length(t, te), partial.fields);
 			e = te;
 		} else if (length(t, e) > numbers::max_token_length) {
-			return fail(r, InputError::too_long, t, length(t, e));
+			return fail(error, InputError::too_long, t, length(t, e), partial.fields);
 		}
 
-		switch (r.fields) {
-		case 0: r.partial.dlh = integer; break;
-		case 1: r.partial.spl = integer; break;
-		case 2: r.partial.rok = integer; break;
-		default: r.partial.urok = rate; break;
+		switch (partial.fields) {
+		case 0: partial.values.dlh = integer; break;
+		case 1: partial.values.spl = integer; break;
+		case 2: partial.values.rok = integer; break;
+		default: partial.values.urok = rate; break;
 		}
-		++r.fields;
-		r.pos = e;
+		++partial.fields;
+		in.pos = e;
 	}
-	q = r.partial;
-	r.fields = 0;
-	++r.query_number;
+	q = partial.values;
+	partial.fields = 0;
 	return ReadStatus::query;
 }

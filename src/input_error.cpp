@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "numbers/whole_token.h"
-#include "query_reader.h"
 #include "quote.h"
 
 namespace {
@@ -14,15 +13,15 @@ constexpr std::size_t quoted_bytes = 40;
 
 }  // namespace
 
-std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
+std::size_t describe_error(const InputErrorDetails& e, std::uint64_t query_number, char* out, std::size_t size)
 {
 	char quoted[quoted_size(quoted_bytes)];
-	const bool cut = quote_text(r.bad_text, r.bad_length, quoted_bytes, '"', NonAscii::escape, quoted);
+	const bool cut = quote_text(e.text, e.length, quoted_bytes, '"', NonAscii::escape, quoted);
 	const char* more = cut ? "..." : "";
-	const unsigned long long query = r.query_number;
+	const unsigned long long query = query_number;
 
 	int n = 0;
-	switch (r.error) {
+	switch (e.kind) {
 	case InputError::not_a_number:
 		n = std::snprintf(out, size, "query %llu: not a number: \"%s\"%s", query, quoted, more);
 		break;
@@ -32,11 +31,11 @@ std::size_t describe_error(const QueryReader& r, char* out, std::size_t size)
 		break;
 	case InputError::ends_inside_query:
 		n = std::snprintf(out, size, "query %llu: input ends after %d of its 4 numbers", query,
-		                  r.fields);
+		                  e.fields);
 		break;
 	case InputError::read_failed:
 		n = std::snprintf(out, size, "query %llu: read error: %s", query,
-		                  std::strerror(r.error_errno));
+		                  std::strerror(e.errno_value));
 		break;
 	case InputError::none:
 		n = std::snprintf(out, size, "no error");

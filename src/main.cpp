@@ -6,7 +6,7 @@
 #include "filter.h"
 #include "output.h"
 #include "platform/platform.h"
-#include "query_reader.h"
+#include "input_buffer.h"
 #include "quote.h"
 
 #ifndef BALANCE_CHECK_VERSION
@@ -43,7 +43,7 @@ const char help_text[] =
 	"write error, 2 on a usage error.\n";
 
 // All the state of a run; static so that its buffers need no stack.
-QueryReader reader;
+InputBuffer input;
 Output out;
 
 void diagnose(const char* message)
@@ -185,6 +185,6 @@ int main(int argc, char** argv)
 		(void)std::snprintf(message, sizeof message, "extra operand '%s'%s", q.text, q.more);
 		return usage_error(message);
 	}
-	reader_init(reader, platform::read_standard_input, nullptr);
-	return run_filter(reader, out, explain, diagnose, hooks);
+	input_init(input, platform::read_standard_input, nullptr);
+	return run_filter(input, out, explain, diagnose, hooks);
 }

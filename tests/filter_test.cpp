@@ -98,14 +98,14 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
 		in.interrupt = c.read_interrupt;
 		Sink sink{{}, c.write_piece, c.write_interrupt};
-		auto r = std::make_unique<QueryReader>();
+		auto r = std::make_unique<InputBuffer>();
 		struct Guarded {  // a write past the answer block lands in the guard
 			Output out;
 			char guard[output_block_size];
 		};
 		auto g = std::make_unique<Guarded>();
 		std::memset(g->guard, 0x5a, sizeof g->guard);
-		reader_init(*r, read_chunk, &in);
+		input_init(*r, read_chunk, &in);
 		output_init(g->out, write_piece, &sink);
 		RunHooks hooks;
 		hooks.debug = c.kernel != nullptr;
@@ -170,9 +170,9 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		in.fail_with = c.read_errno;
 		Sink sink{{}, output_block_size, false};
 		sink.failing_call = c.failing_write;
-		auto r = std::make_unique<QueryReader>();
+		auto r = std::make_unique<InputBuffer>();
 		auto out = std::make_unique<Output>();
-		reader_init(*r, read_chunk, &in);
+		input_init(*r, read_chunk, &in);
 		output_init(*out, write_piece, &sink, close_sink);
 		diagnostic.clear();
 		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;

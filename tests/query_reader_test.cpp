@@ -65,11 +65,11 @@ std::string model(const std::string& input)
 
 std::string as_model(const Outcome& o)
 {
-	const std::string query = o.message.substr(0, o.message.find(':')).substr(6);
 	switch (o.last) {
 	case ReadStatus::end: return o.queries + "end";
 	case ReadStatus::error:
-		return o.queries + (o.error == InputError::ends_inside_query ? "ends " : "error ") + query;
+		return o.queries + (o.error == InputError::ends_inside_query ? "ends " : "error ") +
+		       o.message.substr(6, o.message.find(':') - 6);
 	default: return o.queries + "?";
 	}
 }

@@ -4,16 +4,13 @@
 #define BALANCE_CHECK_TESTS_READER_HARNESS_H
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "general_query.h"
-#include "oracles/chunked_input.h"
-#include "query_reader.h"
+#include "oracles/general_reading.h"
 
 struct Outcome {
 	std::string queries;  // one "dlh spl rok urok-bits" line per query
@@ -24,30 +21,18 @@ struct Outcome {
 
 inline Outcome read_all(ChunkedInput in)
 {
-	auto r = std::make_unique<QueryReader>();
-	reader_init(*r, read_chunk, &in);
 	Outcome o{};
-	for (;;) {
-		BalanceQuery q;
-		const ReadStatus s = next_query_general(*r, q);
-		if (s == ReadStatus::need_input) {
-			refill(*r);
-			errno = 0;  // as later calls may leave it: a read error keeps its own
-			continue;
-		}
-		if (s != ReadStatus::query) {
-			o.last = s;
-			o.error = r->error;
-			char message[512];
-			describe_error(*r, message, sizeof message);
-			o.message = message;
-			return o;
-		}
+	const GeneralReading r = read_generally(std::move(in), [&](const BalanceQuery& q) {
 		std::uint64_t bits;
 		std::memcpy(&bits, &q.urok, sizeof bits);
-		o.queries += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' +
-		             std::to_string(q.rok) + ' ' + std::to_string(bits) + '\n';
-	}
+		o.queries += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' + std::to_string(q.rok) + ' ' +
+		             std::to_string(bits) + '\n';
+		return true;
+	});
+	o.last = r.last;
+	o.error = r.error;
+	o.message = r.message;
+	return o;
 }
 
 inline Outcome read_all(const std::string& data, std::vector<std::size_t> sizes = {})

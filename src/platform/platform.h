@@ -12,7 +12,7 @@ namespace platform {
 // Sets up the standard streams; call before the first read or write.
 void init();
 
-// A ReadFunction and a WriteFunction (see query_reader.h and output.h) for
+// A ReadFunction and a WriteFunction (see input_buffer.h and output.h) for
 // standard input and output.  A stream that another process has made
 // non-blocking is waited on, so they never fail for want of data or room.
 long read_standard_input(void* context, char* buffer, std::size_t size);

@@ -3,14 +3,11 @@
 #ifndef BALANCE_CHECK_ORACLES_GENERAL_PATH_H
 #define BALANCE_CHECK_ORACLES_GENERAL_PATH_H
 
-#include <memory>
 #include <string>
 
 #include "balance.h"
 #include "exit_status.h"
-#include "general_query.h"
-#include "oracles/chunked_input.h"
-#include "query_reader.h"
+#include "oracles/general_reading.h"
 
 struct Answers {
 	int status = -1;
@@ -19,31 +16,16 @@ struct Answers {
 
 inline Answers general_path_answers(const std::string& input)
 {
-	ChunkedInput in{input, {}};
-	auto r = std::make_unique<QueryReader>();
-	reader_init(*r, read_chunk, &in);
 	Answers a;
-	for (;;) {
-		BalanceQuery q;
-		switch (next_query_general(*r, q)) {
-		case ReadStatus::query:
-			if (is_terminating(q)) {
-				a.status = exit_ok;
-				return a;
-			}
-			a.out += evaluate(q) == Verdict::yes ? "yes\n" : "no\n";
-			break;
-		case ReadStatus::need_input: refill(*r); break;
-		case ReadStatus::end: a.status = exit_ok; return a;
-		case ReadStatus::error: {
-			char message[512];
-			describe_error(*r, message, sizeof message);
-			a.message = message;
-			a.status = exit_failure;
-			return a;
-		}
-		}
-	}
+	const GeneralReading r = read_generally(ChunkedInput{input, {}}, [&](const BalanceQuery& q) {
+		if (is_terminating(q))
+			return false;
+		a.out += evaluate(q) == Verdict::yes ? "yes\n" : "no\n";
+		return true;
+	});
+	a.message = r.message;
+	a.status = r.last == ReadStatus::error ? exit_failure : exit_ok;
+	return a;
 }
 
 #endif

@@ -32,10 +32,10 @@ void expect_as_general_path(const std::string& input, std::size_t piece)
 	kernels::for_each_kernel_here([&](auto kernel) {
 		const char* const name = decltype(kernel)::name;
 		ChunkedInput in{input, {piece}};
-		auto r = std::make_unique<QueryReader>();
+		auto r = std::make_unique<InputBuffer>();
 		auto out = std::make_unique<Output>();
 		std::string text;
-		reader_init(*r, read_chunk, &in);
+		input_init(*r, read_chunk, &in);
 		output_init(*out, append, &text);
 		diagnostic.clear();
 		Answers got;
