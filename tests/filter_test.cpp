@@ -43,29 +43,14 @@ long write_piece(void* context, const char* data, std::size_t size)
 	return static_cast<long>(n);
 }
 
-// The close counts as one more call, and fails as a write would.
-int close_sink(void* context)
-{
-	auto& s = *static_cast<Sink*>(context);
-	errno = ENOSPC;
-	return ++s.calls == s.failing_call ? -1 : 0;
-}
-
 std::string diagnostic;
 void keep_diagnostic(const char* message)
 {
 	diagnostic = message;
 }
 
-// As a seekable file: what is given back, the next reader reads.
-void give_back_chunk(void* context, std::size_t unread)
-{
-	static_cast<ChunkedInput*>(context)->offset -= unread;
-}
-
-// Interrupted calls are retried and short reads and writes continued, and
-// --debug only names the kernel: the answers and the status are those of a
-// plain run, and the input is left just past the end query.
+// Interrupted calls are retried and short reads and writes continued: the
+// answers and the status are those of a plain run.
 TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 {
 	// First the answer block fills to 3 bytes short of full (16 381 answers
@@ -82,7 +67,7 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		bool read_interrupt;
 		std::size_t write_piece;
 		bool write_interrupt;
-		const char* kernel = nullptr;  // forced, with --debug
+		const char* kernel = nullptr;  // forced, with --debug, which only names it
 	};
 	const Case cases[] = {
 		{{}, false, output_block_size, false},  // the plain run, first
@@ -107,19 +92,15 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		std::memset(g->guard, 0x5a, sizeof g->guard);
 		input_init(*r, read_chunk, &in);
 		output_init(g->out, write_piece, &sink);
-		RunHooks hooks;
-		hooks.debug = c.kernel != nullptr;
-		hooks.give_back = give_back_chunk;
+		const RunHooks hooks{c.kernel != nullptr,
+		                     [](void* source, std::size_t n) { static_cast<ChunkedInput*>(source)->offset -= n; }};
 		diagnostic.clear();
-		int status = -1;
-		if (c.kernel == nullptr)
-			status = run_filter(*r, g->out, false, keep_diagnostic, hooks);
-		else
-			EXPECT_STREQ(run_filter_with_kernel(c.kernel, status, *r, g->out, false, keep_diagnostic, hooks),
-			             c.kernel);
+		int status = c.kernel ? -1 : run_filter(*r, g->out, false, keep_diagnostic, hooks);
+		EXPECT_STREQ(c.kernel ? run_filter_with_kernel(c.kernel, status, *r, g->out, false, keep_diagnostic, hooks)
+		                      : nullptr, c.kernel);
 		ASSERT_EQ(status, exit_ok);
 		EXPECT_EQ(diagnostic, c.kernel ? "using the " + std::string(c.kernel) + " kernel" : "");
-		EXPECT_EQ(in.data.substr(in.offset), " junk");  // left just past the end query
+		EXPECT_EQ(in.data.substr(in.offset), " junk");  // as a seekable file, just past the end query
 		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
 		          static_cast<std::ptrdiff_t>(sizeof g->guard));
 		if (plain.empty())
@@ -173,7 +154,7 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		auto r = std::make_unique<InputBuffer>();
 		auto out = std::make_unique<Output>();
 		input_init(*r, read_chunk, &in);
-		output_init(*out, write_piece, &sink, close_sink);
+		output_init(*out, write_piece, &sink, [](void* s) { return write_piece(s, "", 0) < 0 ? -1 : 0; });  // a call too
 		diagnostic.clear();
 		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;
 		EXPECT_EQ(diagnostic, c.message);
