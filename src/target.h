@@ -94,6 +94,14 @@
 
 // Both stages are one piece of code in each kernel's loop; GCC and Clang
 // otherwise split them into calls once they have several instances.
+// A branch the everyday road almost never takes, so that the compiler
+// keeps the registers for the road; the plain condition elsewhere.
+#if defined(BALANCE_CHECK_HAVE_BUILTINS)
+#define BALANCE_CHECK_UNLIKELY(condition) __builtin_expect(!!(condition), 0)
+#else
+#define BALANCE_CHECK_UNLIKELY(condition) (condition)
+#endif
+
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)
 #define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
 #else

@@ -32,37 +32,103 @@
 namespace stages {
 
 // Step 2, the everyday form: digits, but for at most one point, in the
-// rate, which has a digit too.
-BALANCE_CHECK_INLINE bool is_everyday(const char* q, const Window& w)
+// rate, which has a digit too.  `marks` are the token bytes that are not
+// digits, less any leading signs.
+BALANCE_CHECK_INLINE bool is_everyday(const char* q, const Window& w, u64 marks)
 {
-	if (w.marks == 0)
+	if (marks == 0)
 		return true;
-	const int at = numbers::countr_zero(w.marks);
-	return (w.marks & (w.marks - 1)) == 0 && at >= w.start[rate] && (w.digit >> w.start[rate]) != 0 && q[at] == '.';
+	const int at = numbers::countr_zero(marks);
+	return (marks & (marks - 1)) == 0 && at >= w.start[rate] && (w.digit >> w.start[rate]) != 0 && q[at] == '.';
+}
+
+// Step 2, a rate with an exponent: the marks left in the rate are an
+// optional point, then an exponent letter, then an optional sign, with a
+// digit before the letter and the rate ending in a digit.  `marks` are the
+// token bytes that are not digits, less any leading signs.
+BALANCE_CHECK_INLINE bool is_exponent_rate(const char* q, const Window& w, u64 marks)
+{
+	if (marks == 0)
+		return false;
+	// The highest mark is the letter or the sign after it; one outside the
+	// rate leaves no mantissa, and one before it must be the rate's point.
+	int letter = 63 - numbers::countl_zero(marks);
+	u64 last = u64{1} << letter;  // the letter, or the sign after it
+	if (q[letter] == '+' || q[letter] == '-') {
+		if (letter == 0)  // a sign at the window's first byte leads its token
+			return false;
+		--letter;
+		last |= u64{1} << letter;
+	}
+	if ((q[letter] | 0x20) != 'e' || (last & (w.space >> 1)) != 0)
+		return false;
+	const u64 mantissa = w.rate & ((u64{1} << letter) - 1);
+	return (w.digit & mantissa) != 0 && is_everyday(q, w, marks & ~last);
+}
+
+// Step 3: the amounts' magnitudes, `owed_digits` and `deducted_digits`
+// (1 to 16) ending at the tokens' ends, compared as keys; false when both
+// are 0, which may be the terminating query.
+BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_digits, int deducted_digits,
+                                       bool& less, bool& equal)
+{
+	if (((owed_digits - 1) | (deducted_digits - 1)) < 8) {
+		// One word each.
+		const u64 o = short_key_of(q + w.end[owed], owed_digits), d = short_key_of(q + w.end[deducted], deducted_digits);
+		less = o < d;
+		equal = o == d;
+		return (o | d) != 0;
+	}
+	const Key o = key_of(q + w.end[owed], owed_digits), d = key_of(q + w.end[deducted], deducted_digits);
+	// Bitwise, not branching on the answer, which no predictor knows.
+	less = (o.high < d.high) | ((o.high == d.high) & (o.low < d.low));
+	equal = (o.high == d.high) & (o.low == d.low);
+	return (o.high | o.low | d.high | d.low) != 0;
+}
+
+// Steps 2 to 4 with signs or an exponent: the everyday form but for a
+// sign before any token, read from the tokens' first bytes, and an
+// exponent in the rate.  Anything else, and a '-' before the term or rate
+// that the verdict waits on, takes the other forms' road.
+BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, const Window& w, bool& yes)
+{
+	u64 signs = 0, minus = 0;
+	for (int f = 0; f < 4; ++f) {
+		const char c = q[w.start[f]];
+		signs |= static_cast<u64>((c == '+') | (c == '-')) << w.start[f];
+		minus |= static_cast<u64>(c == '-') << w.start[f];
+	}
+	auto digits = [&](Field f) { return w.end[f] - w.start[f] - static_cast<int>((signs >> w.start[f]) & 1); };
+	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
+	bool less, equal;
+	const u64 rest = w.marks & ~signs;
+	if ((signs & (w.space >> 1)) != 0 || !(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)) ||
+	    static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
+	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
+		return verdict_of_other_form(q, w.space, w.digit, yes);
+	// Not both 0: a negative amount is below any other sign's.
+	const bool owed_minus = ((minus >> w.start[owed]) & 1) != 0;
+	const bool deducted_minus = ((minus >> w.start[deducted]) & 1) != 0;
+	yes = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
+	// Step 4: only a '-' before the term or the rate leaves it open.
+	if (amounts_settle(yes, ((minus >> w.start[term] | minus >> w.start[rate]) & 1) == 0))
+		return true;
+	return verdict_of_other_form(q, w.space, w.digit, yes);
 }
 
 // Steps 2 to 4 for the query in the window at q: its verdict in `yes`;
 // false when the general path is to read it.
 BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 {
+	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)))
+		return verdict_with_signs(q, w, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
-	if (!is_everyday(q, w) || ((owed_digits - 1) | (deducted_digits - 1)) >= 16)
+	bool less, equal;
+	if (BALANCE_CHECK_UNLIKELY(((owed_digits - 1) | (deducted_digits - 1)) >= 16 ||
+	                           !compare_keys(q, w, owed_digits, deducted_digits, less, equal)))
 		return verdict_of_other_form(q, w.space, w.digit, yes);
-	// Step 3: no signs, so the keys compare as the amounts do.
-	if (((owed_digits - 1) | (deducted_digits - 1)) < 8) {
-		// One word each, under 2^60.
-		const u64 o = short_key_of(q + w.end[owed], owed_digits), d = short_key_of(q + w.end[deducted], deducted_digits);
-		if ((o | d) == 0)  // may be the terminating query
-			return false;
-		yes = o <= d;
-	} else {
-		const Key o = key_of(q + w.end[owed], owed_digits), d = key_of(q + w.end[deducted], deducted_digits);
-		if ((o.high | o.low | d.high | d.low) == 0)
-			return false;
-		// Bitwise, not branching on the answer, which no predictor knows.
-		yes = (o.high < d.high) | ((o.high == d.high) & (o.low <= d.low));
-	}
 	// Step 4: with no signs the term and the rate are 0 or more.
+	yes = less | equal;
 	return amounts_settle(yes, true);
 }
 
