@@ -90,8 +90,14 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 // sign before any token, read from the tokens' first bytes, and an
 // exponent in the rate.  Anything else, and a '-' before the term or rate
 // that the verdict waits on, takes the other forms' road.
-BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, const Window& w, bool& yes)
+BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit, bool& yes)
 {
+	// The tokens found again from the two words of bits, so that the
+	// everyday road need keep nothing else for this one.
+	Window w;
+	int skip;
+	if (find_tokens(space, digit, w, skip) != Fit::query)
+		return false;  // found once already; not reached
 	u64 signs = 0, minus = 0;
 	for (int f = 0; f < 4; ++f) {
 		const char c = q[w.start[f]];
@@ -121,7 +127,7 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, const Window& w, boo
 BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 {
 	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)))
-		return verdict_with_signs(q, w, yes);
+		return verdict_with_signs(q, w.space, w.digit, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;
 	if (BALANCE_CHECK_UNLIKELY(((owed_digits - 1) | (deducted_digits - 1)) >= 16 ||
