@@ -102,6 +102,19 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const
 	return dlh <= spl ? Order::at_most : Order::more;
 }
 
+// The verdict from the values, converted: the query has a number's form,
+// its signs at the tokens' first bytes given.
+bool verdict_by_value(const char* q, const Window& w, u64 signs, bool& yes)
+{
+	auto sign_bytes = [&](Field f) { return static_cast<int>((signs >> w.start[f]) & 1); };
+	double urok = 0.0;
+	if (numbers::scan_double_fast(q + w.start[rate], urok) != q + w.end[rate])
+		return false;  // the whole token converted only by the general path
+	auto integer = [&](Field f) { return integer_at(q + w.start[f], sign_bytes(f), w.end[f] - w.start[f]); };
+	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
+	return true;
+}
+
 }  // namespace
 
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
@@ -121,12 +134,16 @@ bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
 	auto minus = [&](Field f) { return sign_bytes(f) != 0 && q[w.start[f]] == '-'; };
 	if (amounts_settle(yes, !minus(term) && !minus(rate)))
 		return true;
-	double urok = 0.0;
-	if (numbers::scan_double_fast(q + w.start[rate], urok) != q + w.end[rate])
-		return false;  // the whole token converted only by the general path
-	auto integer = [&](Field f) { return integer_at(q + w.start[f], sign_bytes(f), w.end[f] - w.start[f]); };
-	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
-	return true;
+	return verdict_by_value(q, w, m.sign, yes);
+}
+
+bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes)
+{
+	Window w;
+	int skip;
+	if (find_tokens(space, digit, w, skip) != Fit::query)
+		return false;  // stage 2 found them; not reached
+	return verdict_by_value(q, w, signs, yes);
 }
 
 }  // namespace stages

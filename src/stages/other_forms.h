@@ -15,6 +15,11 @@ namespace stages {
 // are passed, so that the everyday road keeps its window in registers.
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
 
+// The verdict of a query whose form stage 2 has checked, from its values
+// converted, the sign bytes at its tokens' first bytes given; false when
+// the rate needs more than 19 digits converted.
+bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes);
+
 }  // namespace stages
 
 #endif

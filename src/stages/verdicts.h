@@ -119,7 +119,7 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	// Step 4: only a '-' before the term or the rate leaves it open.
 	if (amounts_settle(yes, ((minus >> w.start[term] | minus >> w.start[rate]) & 1) == 0))
 		return true;
-	return verdict_of_other_form(q, w.space, w.digit, yes);
+	return verdict_by_value(q, space, digit, signs, yes);
 }
 
 // Steps 2 to 4 for the query in the window at q: its verdict in `yes`;
