@@ -98,11 +98,16 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	int skip;
 	if (find_tokens(space, digit, w, skip) != Fit::query)
 		return false;  // found once already; not reached
-	u64 signs = 0, minus = 0;
-	for (int f = 0; f < 4; ++f) {
-		const char c = q[w.start[f]];
-		signs |= static_cast<u64>((c == '+') | (c == '-')) << w.start[f];
-		minus |= static_cast<u64>(c == '-') << w.start[f];
+	// Signs can lead only a token: the marks there, few and often none.
+	const u64 signs = w.marks & (u64{1} << w.start[owed] | u64{1} << w.start[deducted] |
+	                             u64{1} << w.start[term] | u64{1} << w.start[rate]);
+	u64 minus = 0;
+	for (u64 left = signs; left != 0; left &= left - 1) {
+		const char c = q[numbers::countr_zero(left)];
+		if (c == '-')
+			minus |= left & (~left + 1);
+		else if (c != '+')  // a point that leads the rate, or no number's byte
+			return verdict_of_other_form(q, space, digit, yes);
 	}
 	auto digits = [&](Field f) { return w.end[f] - w.start[f] - static_cast<int>((signs >> w.start[f]) & 1); };
 	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
