@@ -12,6 +12,7 @@
 #include "kernels/chosen.h"
 #include "oracles/general_path.h"
 
+namespace stages {
 namespace {
 
 std::string diagnostic;
@@ -105,3 +106,4 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 }
 
 }  // namespace
+}  // namespace stages
