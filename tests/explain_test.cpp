@@ -1,4 +1,5 @@
-// The --explain line against the evaluation it explains.
+// The --explain line at the extremes: every field reads back to the value
+// computed; the difference is the once-rounded one, the periods saturate.
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
@@ -15,15 +16,9 @@ namespace {
 constexpr std::int64_t max = INT64_MAX, min = INT64_MIN;
 const double inf = HUGE_VAL, nan = std::nan("");
 
-// --explain at the extremes: every field reads back to the value computed;
-// the difference is the once-rounded one, the periods saturate.
 TEST(Explanation, ReadsBack)
 {
-	struct Row {
-		BalanceQuery q;
-		double difference;
-		std::int64_t periods;
-	};
+	struct Row { BalanceQuery q; double difference; std::int64_t periods; };
 	const Row rows[] = {
 		{{max, -1025, max / 12, 1e-7}, 9223372036854775808.0, max / 12 * 12},  // a tie, to even
 		{{min + 1, 1025, max / 12 + 1, 1e+300}, -9223372036854775808.0, max},

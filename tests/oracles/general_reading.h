@@ -70,9 +70,7 @@ inline std::string query_line(const BalanceQuery& q)
 	       std::to_string(bits) + '\n';
 }
 
-struct Outcome : GeneralReading {
-	std::string queries;  // a query_line each
-};
+struct Outcome : GeneralReading { std::string queries; };  // a query_line each
 
 inline Outcome read_all(ChunkedInput in)
 {
@@ -89,7 +87,6 @@ inline Outcome read_all(const std::string& data, std::vector<std::size_t> sizes 
 	return read_all(ChunkedInput{data, std::move(sizes)});
 }
 
-// Queries in every form the C library reads, with every white-space byte.
 inline const std::string mixed_input =
 	"100 99 1 5\n\n  100\t100\r\n10 7.5 -0 +12 0009223372036854775808 .5e-2\v"
 	"1 2 3 0x1.8p1 4 5 6 nan(12) 7 8 9 -inf\f1 1 1 2.2250738585072014e-308 "
