@@ -1,4 +1,4 @@
-// The plain reading of the design: scanf in, fputs out, same evaluation.
+// The plainest program: scanf in, fputs out, the same evaluation.
 #include <cstdio>
 
 #include "balance.h"

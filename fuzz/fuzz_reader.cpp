@@ -21,7 +21,7 @@ bool same_bits(const BalanceQuery& a, const BalanceQuery& b)
 	return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-ModelOutcome read_all(const std::string& input)
+ModelOutcome read_as_model(const std::string& input)
 {
 	ModelOutcome o;
 	const GeneralReading r = read_generally(ChunkedInput{input, sizes_seeded_by(input)}, [&](const BalanceQuery& q) {
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
 	const std::string input(reinterpret_cast<const char*>(data), size);
 	const ModelOutcome expected = c_library_model(input);
-	const ModelOutcome got = read_all(input);
+	const ModelOutcome got = read_as_model(input);
 	if (got.queries.size() != expected.queries.size() || got.error != expected.error ||
 	    got.error_query != expected.error_query)
 		std::abort();

@@ -1,4 +1,4 @@
-// The query loop: every answer is out before the reader waits for input,
+// The query loop: every answer is out before the program waits for input,
 // and before any diagnostic.
 #include "filter.h"
 

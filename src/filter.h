@@ -27,16 +27,17 @@ struct RunHooks {
 };
 
 // Runs the filter over an initialised input buffer and output; returns the exit
-// status.  Every answer is flushed before the reader waits for input and
+// status.  Every answer is flushed before the program waits for input and
 // before any diagnostic; at a normal end the output is closed.
 // The kernel is the widest this machine runs (kernels/chosen.h).
 int run_filter(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose,
                const RunHooks& hooks = {});
 
-// The same with the kernel called `kernel` ("swar", "sse2", "avx2",
-// "avx512"), for tests and the benchmark: the exit status in `status`, and
-// the name of the kernel that ran, which the caller checks; nullptr, and
-// nothing run, when this target or machine lacks it.
+// The same with the kernel called `kernel` ("avx512", "avx2", "sse2",
+// "neon", "simd128" or "swar"), for tests and the benchmark: the exit
+// status in `status`, and the name of the kernel that ran, which the
+// caller checks; nullptr, and nothing run, when this target or machine
+// lacks it.
 const char* run_filter_with_kernel(const char* kernel, int& status, InputBuffer& in, Output& out, bool explain,
                                    DiagnoseFunction diagnose, const RunHooks& hooks = {});
 

@@ -1,4 +1,4 @@
-// The general path, token by token, for everything the fast path leaves.
+// The general path, token by token, for every query stage 2 leaves.
 // Tokens are separated by runs of C-locale white space; each of the four
 // tokens of a query must be a number as a whole.  A token that touches the
 // end of the data read so far may go on in the next block, so it is not

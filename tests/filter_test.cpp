@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "reader_harness.h"
+#include "oracles/general_reading.h"
 
 namespace {
 

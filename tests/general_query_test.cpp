@@ -1,4 +1,4 @@
-// The reader over the byte stream: the same queries however the input
+// The general path over the byte stream: the same queries however the input
 // is split, and what strtoll and strtod take, nothing else; the errors and
 // their texts.
 #include <cctype>
@@ -10,11 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "oracles/c_library_model.h"
-#include "reader_harness.h"
+#include "oracles/general_reading.h"
 
 namespace {
 
-TEST(Reader, EveryWhiteSpaceByteSeparates)
+TEST(GeneralPath, EveryWhiteSpaceByteSeparates)
 {
 	for (const char sep : {' ', '\t', '\n', '\v', '\f', '\r'}) {
 		std::string s = "1 2 3 4.5";
@@ -27,7 +27,7 @@ TEST(Reader, EveryWhiteSpaceByteSeparates)
 	}
 }
 
-TEST(Reader, SameQueriesWhereverTheBlocksSplit)
+TEST(GeneralPath, SameQueriesWhereverTheBlocksSplit)
 {
 	const Outcome whole = read_all(mixed_input);
 	ASSERT_EQ(whole.last, ReadStatus::end);
@@ -49,12 +49,8 @@ std::string model(const std::string& input)
 {
 	const ModelOutcome m = c_library_model(input);
 	std::string text;
-	for (const BalanceQuery& q : m.queries) {
-		std::uint64_t bits;
-		std::memcpy(&bits, &q.urok, sizeof bits);
-		text += std::to_string(q.dlh) + ' ' + std::to_string(q.spl) + ' ' + std::to_string(q.rok) + ' ' +
-		        std::to_string(bits) + '\n';
-	}
+	for (const BalanceQuery& q : m.queries)
+		text += query_line(q);
 	const std::string query = std::to_string(m.error_query);
 	switch (m.error) {
 	case InputError::none: return text + "end";
@@ -79,7 +75,7 @@ std::string as_model(const Outcome& o)
 // queries at every position, and every byte value into the first three: the
 // fast paths must take or refuse exactly what strtoll and strtod take, and
 // only the six white-space bytes separate.
-TEST(Reader, NearMissesAgreeWithTheCLibrary)
+TEST(GeneralPath, NearMissesAgreeWithTheCLibrary)
 {
 	const std::string lines[] = {"1234567 1234000 30 4.25\n", "12345678 1 22 12345678.1234567890\n",
 	                             "-1 +2 0 .5e1\n", "5 0 1 0.000001\n", "1 2 3 12.5e+12\n",
@@ -103,7 +99,7 @@ TEST(Reader, NearMissesAgreeWithTheCLibrary)
 				}
 }
 
-TEST(Reader, LongRunsAndLongTokens)
+TEST(GeneralPath, LongRunsAndLongTokens)
 {
 	const std::string blanks(3 * read_block_size + 17, ' ');
 	const std::string zeros(numbers::max_token_length - 1, '0');
@@ -135,7 +131,7 @@ TEST(Reader, LongRunsAndLongTokens)
 	EXPECT_EQ(read_all(endless).error, InputError::too_long);
 }
 
-TEST(Reader, BadInputIsReportedWithQueryAndText)
+TEST(GeneralPath, BadInputIsReportedWithQueryAndText)
 {
 	struct Case {
 		std::string input;
@@ -173,7 +169,7 @@ TEST(Reader, BadInputIsReportedWithQueryAndText)
 	}
 }
 
-TEST(Reader, ReadErrorEndsTheRun)
+TEST(GeneralPath, ReadErrorEndsTheRun)
 {
 	ChunkedInput in{"1 2 3 4 5", {}};
 	in.fail_with = EISDIR;

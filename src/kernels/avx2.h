@@ -1,7 +1,7 @@
 // The kernel in AVX2: the byte classes of a block from two 32-byte vectors.
-// Every function is compiled for AVX2 alone, and run() flattens the
-// caller's loop into one such function, chosen only where the machine has
-// AVX2 (x86_features.cpp checks each set named in the target below).
+// Compiled for its instruction sets, run() flattening the caller's loop
+// into one such function (target.h says why), and chosen only where the
+// machine has them (x86_features.cpp checks each set named below).
 #ifndef BALANCE_CHECK_KERNELS_AVX2_H
 #define BALANCE_CHECK_KERNELS_AVX2_H
 
@@ -40,14 +40,14 @@ BALANCE_CHECK_AVX2_TARGET inline u64 block_mask(__m256i low, __m256i high)
 
 BALANCE_CHECK_AVX2_TARGET inline __m256i digits_of(__m256i v)
 {
-	// As signed bytes, digits minus ('0' + 128) are the only values below -118.
+	// As in sse2.h, with the compare's operands swapped.
 	return _mm256_cmpgt_epi8(splat(static_cast<char>(-128 + 10)),
 	                         _mm256_sub_epi8(v, splat(static_cast<char>('0' + 128))));
 }
 
-// ' ', and \t \n \v \f \r (9 to 13): each is the one byte of its low
-// nibble in a 16-byte table, which a shuffle looks up (a byte with its top
-// bit set looks up 0, which it is not).
+// Each white-space byte is the one byte of its low nibble in a 16-byte
+// table, which a shuffle looks up (a byte with its top bit set looks up 0,
+// which it is not).
 BALANCE_CHECK_AVX2_TARGET inline __m256i spaces_of(__m256i v)
 {
 	const __m256i by_low_nibble = _mm256_setr_epi8(' ', 0, 0, 0, 0, 0, 0, 0, 0, '\t', '\n', '\v', '\f', '\r', 0, 0,

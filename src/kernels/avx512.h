@@ -1,8 +1,6 @@
 // The kernel in AVX-512 (F and BW): the byte classes of a block from one
 // 64-byte vector, each class one compare into a mask register, which is
-// already the block's bit mask.  As with AVX2, every function is compiled
-// for these instruction sets alone, and run() flattens the caller's loop
-// into one such function.
+// already the block's bit mask.  Compiled and chosen as avx2.h is.
 #ifndef BALANCE_CHECK_KERNELS_AVX512_H
 #define BALANCE_CHECK_KERNELS_AVX512_H
 

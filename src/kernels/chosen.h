@@ -1,6 +1,6 @@
 // The kernels this target has, widest first.  The first that runs on the
 // machine is chosen once, where the query loop starts; a new kernel is one
-// file in this folder and one line in Compiled.
+// file in this folder, its condition in target.h and one line in Compiled.
 #ifndef BALANCE_CHECK_KERNELS_CHOSEN_H
 #define BALANCE_CHECK_KERNELS_CHOSEN_H
 

@@ -1,11 +1,11 @@
 // What every kernel shares: the byte classes it gives and the contract it
 // keeps.  A kernel is stage 1's one instruction-set-specific step: it
-// classifies 64 bytes into bit masks.  Everything after that, the token
+// classifies 64 bytes into bit masks.  Everything after that, the class
 // index (stages/class_index.h) and the verdicts (stages/verdicts.h), is
-// plain 64-bit code written once.  chosen.h lists the kernels, widest
-// first.
+// plain 64-bit code written once.  chosen.h lists the six kernels, widest
+// first: avx512, avx2, sse2, neon, simd128, swar.
 //
-//   static constexpr const char name[];  "swar", "sse2", "avx2", "avx512"
+//   static constexpr const char name[];  as in that list
 //   static bool runs_here();
 //       whether this machine has the kernel's instruction set
 //   template <typename Body> static auto run(Body&& body);
@@ -35,7 +35,7 @@ constexpr int block_bytes = 64;
 // every query has.
 struct Classes {
 	u64 digit;  // '0' to '9'
-	u64 space;  // ' ', '\t', '\n', '\v', '\f', '\r'
+	u64 space;  // ' ', and '\t' '\n' '\v' '\f' '\r', the bytes 9 to 13
 };
 
 // The part of the contract shared by the kernels every machine of their

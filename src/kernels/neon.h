@@ -34,7 +34,6 @@ inline uint8x16_t digits_of(uint8x16_t v)
 	return vcltq_u8(vsubq_u8(v, vdupq_n_u8('0')), vdupq_n_u8(10));
 }
 
-// ' ', and \t \n \v \f \r (9 to 13).
 inline uint8x16_t spaces_of(uint8x16_t v)
 {
 	return vorrq_u8(vceqq_u8(v, vdupq_n_u8(' ')), vcltq_u8(vsubq_u8(v, vdupq_n_u8('\t')), vdupq_n_u8(5)));

@@ -29,7 +29,6 @@ inline v128_t digits_of(v128_t v)
 	return wasm_u8x16_lt(wasm_i8x16_sub(v, wasm_i8x16_splat('0')), wasm_i8x16_splat(10));
 }
 
-// ' ', and \t \n \v \f \r (9 to 13).
 inline v128_t spaces_of(v128_t v)
 {
 	return wasm_v128_or(wasm_i8x16_eq(v, wasm_i8x16_splat(' ')),

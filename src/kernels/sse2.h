@@ -35,7 +35,8 @@ inline __m128i digits_of(__m128i v)
 	return _mm_cmplt_epi8(shifted, _mm_set1_epi8(static_cast<char>(-128 + 10)));
 }
 
-// ' ', and \t \n \v \f \r (9 to 13): after subtracting 9, at most 4.
+// The bytes 9 to 13 are at most 4 after subtracting 9 (SSE2 has no
+// unsigned compare).
 inline __m128i spaces_of(__m128i v)
 {
 	const __m128i controls = _mm_subs_epu8(_mm_sub_epi8(v, _mm_set1_epi8(9)), _mm_set1_epi8(4));

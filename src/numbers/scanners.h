@@ -1,9 +1,9 @@
 // Scanners: read one number in place, from its first byte to wherever it
-// stops, inline so the reader's hot loop has no calls.  Both read from p
-// without a length: the text must be followed by a byte that ends every
-// number (the reader keeps a NUL after its data) and then by
-// scan_padding - 1 more readable bytes, since digits are loaded eight at a
-// time.  Both return the end of the number they read; whether the token
+// stops, inline so that the general path and stage 2's other forms make no
+// calls.  Both read from p without a length: the text must be followed by
+// a byte that ends every number (the NUL at the input buffer's end) and
+// then by scan_padding - 1 more readable bytes, since digits are loaded
+// eight at a time.  Both return the end of the number they read; whether the token
 // ends there too is the caller's question (see whole_token.h).
 #ifndef BALANCE_CHECK_SCANNERS_H
 #define BALANCE_CHECK_SCANNERS_H

@@ -1,12 +1,10 @@
-// Integers take the scanner of scanners.h.  Rates go to std::from_chars
-// where target.h chooses it, and the forms it does not read as strtod does
-// (hex with its 0x prefix, NaN payloads, overflow to infinity, a leading
-// '+') are handled here or handed to strtod itself.  Without from_chars,
-// strtod takes every rate: it is exact too, and the program never leaves
-// the "C" locale.
+// Rates go to std::from_chars where target.h chooses it, and the forms it
+// does not read as strtod does (hex with its 0x prefix, NaN payloads,
+// overflow to infinity, a leading '+') are handled here or handed to
+// strtod itself.  Without from_chars, strtod takes every rate: it is exact
+// too, and the program never leaves the "C" locale.
 #include "numbers/whole_token.h"
 
-#include "numbers/scanners.h"
 #include "numbers/white_space.h"
 #include "target.h"
 
@@ -35,22 +33,6 @@ bool strtod_token(const char* first, std::size_t n, double& value)
 }
 
 }  // namespace
-
-bool parse_int64_token(const char* first, const char* last, std::int64_t& value)
-{
-	if (first == last || static_cast<std::size_t>(last - first) > max_token_length)
-		return false;
-	// scan_int64 needs a terminator that no number contains, and padding.
-	char copy[max_token_length + scan_padding];
-	const std::size_t n = static_cast<std::size_t>(last - first);
-	std::memcpy(copy, first, n);
-	std::memset(copy + n, 0, scan_padding);
-	std::int64_t v = 0;
-	if (scan_int64(copy, v) != copy + n)
-		return false;
-	value = v;
-	return true;
-}
 
 bool parse_double_token_by_strtod(const char* first, const char* last, double& value)
 {

@@ -1,22 +1,20 @@
-// Whole-token conversion: a token whose bounds are known, in any form the C
-// library reads, is accepted only as a number from its first byte to its
-// last; integers as strtoll reads them in base 10, the rate as strtod
-// reads it.  The general path's answer for every form the scanners leave.
+// Whole-token conversion of a rate: a token whose bounds are known, in any
+// form strtod reads, is accepted only as a number from its first byte to
+// its last.  The general path's answer for every form the fast scanner
+// leaves.
 #ifndef BALANCE_CHECK_WHOLE_TOKEN_H
 #define BALANCE_CHECK_WHOLE_TOKEN_H
 
 #include <cstddef>
-#include <cstdint>
 
 namespace numbers {
 
 // The longest token accepted; longer tokens are rejected, never cut.
 constexpr std::size_t max_token_length = 4096;
 
-// Whole-token conversions, for the forms the fast scanners leave and for
-// tests: true when the entire token [first, last) is accepted, with exactly
-// the value strtoll / strtod give.
-bool parse_int64_token(const char* first, const char* last, std::int64_t& value);
+// True when the entire token [first, last) is accepted, with exactly the
+// value strtod gives.  An integer needs no such conversion: it is whole
+// when scan_int64 stops at the white space after it.
 bool parse_double_token(const char* first, const char* last, double& value);
 
 // The same through the C library's strtod alone: what parse_double_token

@@ -11,33 +11,34 @@
 #include "kernels/chosen.h"
 #include "kernels/x86_features.h"
 
+namespace kernels {
 namespace {
 
 // Every byte value at every position of a block, among bytes of every
 // class, against the portable kernel, and the portable kernel against the
-// classes as written down.  A kernel joins by its line in kernels::Compiled.
+// classes as written down.  A kernel joins by its line in chosen.h.
 TEST(Kernels, EveryByteAtEveryPositionAsThePortableOne)
 {
 	const std::string around("12 +3.5e-7\t-x\r\n0.9E+1\v\f\x80\xff\x00/:,dD 09 89+-.eE", 43);
 	std::vector<std::string> names;
-	kernels::for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
+	for_each_kernel_here([&](auto kernel) { names.push_back(decltype(kernel)::name); });
 	EXPECT_EQ(names.back(), "swar");
-	for (int at = 0; at < kernels::block_bytes; ++at)
+	for (int at = 0; at < block_bytes; ++at)
 		for (int byte = 0; byte < 256; ++byte) {
-			char block[kernels::block_bytes];
-			for (int i = 0; i < kernels::block_bytes; ++i)
+			char block[block_bytes];
+			for (int i = 0; i < block_bytes; ++i)
 				block[i] = around[static_cast<std::size_t>(i + byte) % around.size()];
 			block[at] = static_cast<char>(byte);
-			const kernels::Classes portable = kernels::swar::Kernel::classify(block);
-			const auto bit = [&](kernels::u64 m) { return ((m >> at) & 1) != 0; };
+			const Classes portable = swar::Kernel::classify(block);
+			const auto bit = [&](u64 m) { return ((m >> at) & 1) != 0; };
 			const bool space = byte == ' ' || (byte >= '\t' && byte <= '\r');
 			ASSERT_EQ(bit(portable.digit), byte >= '0' && byte <= '9') << byte;
 			ASSERT_EQ(bit(portable.space), space) << byte;
-			kernels::for_each_kernel_here([&](auto kernel) {
+			for_each_kernel_here([&](auto kernel) {
 				using K = decltype(kernel);
-				const kernels::Classes c = K::classify(block);
-				const kernels::u64 got[] = {c.digit, c.space};
-				const kernels::u64 want[] = {portable.digit, portable.space};
+				const Classes c = K::classify(block);
+				const u64 got[] = {c.digit, c.space};
+				const u64 want[] = {portable.digit, portable.space};
 				for (int k = 0; k < 2; ++k)
 					ASSERT_EQ(got[k], want[k]) << K::name << ": class " << k << ", byte " << byte << " at " << at;
 			});
@@ -61,9 +62,10 @@ TEST(Kernels, WideKernelsAsTheSystemNamesTheProcessor)
 		flags += flag + ' ';
 	auto has = [&](const char* f) { return flags.find(std::string(" ") + f + ' ') != std::string::npos; };
 	const bool avx2 = has("avx2") && has("bmi1") && has("bmi2") && has("popcnt");
-	EXPECT_EQ(kernels::x86_features().avx2, avx2) << flags;
-	EXPECT_EQ(kernels::x86_features().avx512, avx2 && has("avx512f") && has("avx512bw")) << flags;
+	EXPECT_EQ(x86_features().avx2, avx2) << flags;
+	EXPECT_EQ(x86_features().avx512, avx2 && has("avx512f") && has("avx512bw")) << flags;
 }
 #endif
 
 }  // namespace
+}  // namespace kernels

@@ -45,7 +45,8 @@ Reference strtod_whole(const std::string& s)
 void expect_int_like_strtoll(const std::string& s)
 {
 	std::int64_t v = 0;
-	const bool ok = parse_int64_token(s.data(), s.data() + s.size(), v);
+	const std::string padded = s + std::string(scan_padding, '\0');  // as the general path reads it
+	const bool ok = !s.empty() && scan_int64(padded.c_str(), v) == padded.c_str() + s.size();
 	const Reference ref = strtoll_whole(s);
 	ASSERT_EQ(ok, ref.accepted) << '"' << s << '"';
 	if (ok) {

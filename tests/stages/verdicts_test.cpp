@@ -12,6 +12,7 @@
 #include "kernels/chosen.h"
 #include "oracles/general_path.h"
 
+namespace stages {
 namespace {
 
 std::string diagnostic;
@@ -107,3 +108,4 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 }
 
 }  // namespace
+}  // namespace stages
