@@ -13,11 +13,11 @@
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
 
-// Readable bytes before the data: the amounts' keys load the 16 bytes
+// Readable bytes before the data: the amounts' keys load the 24 bytes
 // before a token's end.  A whole block, so that the data starts on a block
 // boundary.
 constexpr std::size_t input_front_padding = kernels::block_bytes;
-static_assert(input_front_padding >= 16, "keys load 16 bytes before a token's end");
+static_assert(input_front_padding >= 24, "keys load 24 bytes before a token's end");
 
 // Readable bytes after the data: a kernel loads whole 64-byte blocks, and
 // the scanners and digit loads read a few bytes past a token's end.  The

@@ -50,6 +50,17 @@ BALANCE_CHECK_INLINE u64 short_key_of(const char* end, int digits)
 	return numbers::load_be64(end - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * digits));
 }
 
+// Amounts of up to 18 digits are below strtoll's saturation (10^18 - 1 <
+// 2^63), so their keys compare as the values strtoll gives them.
+constexpr int max_unsaturated_digits = 18;
+
+// The digits before the last 16 of an amount of 17 or 18, as a key's
+// third word; 0 for fewer.  Reads the 24 bytes before `end`.
+BALANCE_CHECK_INLINE u64 top_key_of(const char* end, int digits)
+{
+	return digits > 16 ? numbers::load_be64(end - 24) & (0x0f0f0f0f0f0f0f0fu >> (8 * (24 - digits))) : 0;
+}
+
 }  // namespace stages
 
 #endif

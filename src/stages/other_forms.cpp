@@ -73,21 +73,27 @@ BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length
 enum class Order { at_most, more, both_zero };
 
 // The owed amount against the deducted, in the query's window at
-// q, their digits after the sign bytes given.  Compared as keys up to 16
-// digits, else converted.
+// q, their digits after the sign bytes given.  Compared as keys up to 18
+// digits, which never saturate, else converted.
 BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const int (&signs)[2])
 {
 	const int owed_digits = w.end[owed] - w.start[owed] - signs[owed];
 	const int deducted_digits = w.end[deducted] - w.start[deducted] - signs[deducted];
 	const bool owed_minus = (signs[owed] != 0) & (q[w.start[owed]] == '-');
 	const bool deducted_minus = (signs[deducted] != 0) & (q[w.start[deducted]] == '-');
-	if (((owed_digits - 1) | (deducted_digits - 1)) < 16) {
-		const Key o = key_of(q + w.end[owed], owed_digits), d = key_of(q + w.end[deducted], deducted_digits);
-		if ((o.high | o.low | d.high | d.low) == 0)
+	constexpr unsigned most = max_unsaturated_digits;
+	if (static_cast<unsigned>(owed_digits - 1) < most && static_cast<unsigned>(deducted_digits - 1) < most) {
+		const char* const owed_end = q + w.end[owed];
+		const char* const deducted_end = q + w.end[deducted];
+		const Key o = key_of(owed_end, owed_digits < 16 ? owed_digits : 16),
+		          d = key_of(deducted_end, deducted_digits < 16 ? deducted_digits : 16);
+		const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
+		if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
 			return Order::both_zero;
 		// Bitwise, not branching on the answer, which no predictor knows.
-		const bool high_equal = o.high == d.high;
-		const bool less = (o.high < d.high) | (high_equal & (o.low < d.low));
+		const bool top_equal = o_top == d_top;
+		const bool high_equal = top_equal & (o.high == d.high);
+		const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
 		const bool equal = high_equal & (o.low == d.low);
 		// Not both 0: a negative amount is below any other sign's.
 		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
