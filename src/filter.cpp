@@ -73,8 +73,15 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 			in.pos = data + at;
 			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
-			if (stop == stages::Stop::general)
-				break;
+			if (stop == stages::Stop::general) {
+				const stages::Stop wide = stages::answer_wide(index, data, at, out, query_number);
+				in.pos = data + at;
+				if (wide == stages::Stop::write_failed)
+					return write_failed(out, diagnose);
+				if (wide == stages::Stop::general)
+					break;
+				continue;
+			}
 			stages::index_pass<Kernel>(index, data, static_cast<std::size_t>(in.end - data), at);
 		}
 		BalanceQuery q;

@@ -94,6 +94,14 @@
 
 // Both stages are one piece of code in each kernel's loop; GCC and Clang
 // otherwise split them into calls once they have several instances.
+// A function the query loop calls rarely, kept out of it, so that its
+// registers stay the loop's; inlined as any other elsewhere.
+#if defined(BALANCE_CHECK_HAVE_BUILTINS)
+#define BALANCE_CHECK_NOINLINE __attribute__((noinline))
+#else
+#define BALANCE_CHECK_NOINLINE
+#endif
+
 // A branch the everyday road almost never takes, so that the compiler
 // keeps the registers for the road; the plain condition elsewhere.
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)

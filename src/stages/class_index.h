@@ -55,6 +55,15 @@ BALANCE_CHECK_INLINE kernels::u64 bits_from(const ClassIndex::Bits& bits, std::s
 	return numbers::load_le64(bits.bytes + local_at / 8) >> (local_at % 8);
 }
 
+// The same, all 64 bits from `local_at` on: a second load fills the bits
+// the first leaves (at most 7), within the two blocks a window may read.
+BALANCE_CHECK_INLINE kernels::u64 wide_bits_from(const ClassIndex::Bits& bits, std::size_t local_at)
+{
+	const unsigned shift = local_at % 8;
+	return numbers::load_le64(bits.bytes + local_at / 8) >> shift |
+	       numbers::load_le64(bits.bytes + local_at / 8 + 1) << (8 - shift);
+}
+
 // The first byte of the data whose window the index does not hold whole:
 // a window reads its byte's block and the next.
 inline std::size_t index_limit(const ClassIndex& ix)

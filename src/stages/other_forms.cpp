@@ -143,6 +143,16 @@ bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
 	return verdict_by_value(q, w, m.sign, yes);
 }
 
+bool verdict_of_wide_window(const char* q, u64 space, u64 digit, bool& yes, std::size_t& length)
+{
+	Window w;
+	int skip;
+	if (find_tokens(space, digit, w, skip) != Fit::query)
+		return false;
+	length = static_cast<std::size_t>(w.end[rate]);
+	return verdict_of_other_form(q, space, digit, yes);
+}
+
 bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes)
 {
 	Window w;

@@ -4,6 +4,8 @@
 #ifndef BALANCE_CHECK_OTHER_FORMS_H
 #define BALANCE_CHECK_OTHER_FORMS_H
 
+#include <cstddef>
+
 #include "stages/window.h"
 
 namespace stages {
@@ -19,6 +21,11 @@ bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
 // converted, the sign bytes at its tokens' first bytes given; false when
 // the rate needs more than 19 digits converted.
 bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes);
+
+// The verdict of a query whose four tokens end within the 64 bits given,
+// and its length to the rate's end; false when the general path is to
+// read it.
+bool verdict_of_wide_window(const char* q, u64 space, u64 digit, bool& yes, std::size_t& length);
 
 }  // namespace stages
 

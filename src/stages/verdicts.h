@@ -179,6 +179,28 @@ BALANCE_CHECK_INLINE Stop answer_run(const Index& ix, const char* held, std::siz
 	return Stop::index;
 }
 
+// The query at byte `at` that answer_indexed refused, tried once more with
+// all 64 bits from its first byte (a second load), out of line: a query
+// longer than its window.  Stop::index when it is answered and stage 2 may
+// go on after it; Stop::general leaves it to the general path.
+template <typename Index>
+BALANCE_CHECK_NOINLINE Stop answer_wide(const Index& ix, const char* data, std::size_t& at, Output& out, std::uint64_t& answered)
+{
+	if (at >= index_limit(ix))
+		return Stop::general;
+	const std::size_t local = at - ix.first_block * kernels::block_bytes;
+	bool yes;
+	std::size_t length;
+	if (!verdict_of_wide_window(data + at, wide_bits_from(ix.space, local), wide_bits_from(ix.digit, local), yes,
+	                            length))
+		return Stop::general;
+	if (!output_answer(out, yes))
+		return Stop::write_failed;
+	at += length;
+	++answered;
+	return Stop::index;
+}
+
 // Answers the queries of the data at `data` from byte `at` on, while the
 // index holds their windows, and leaves `at` where the first it did not
 // answer may start; `answered` counts those it did.
