@@ -184,7 +184,8 @@ BALANCE_CHECK_INLINE Stop answer_run(const Index& ix, const char* held, std::siz
 // longer than its window.  Stop::index when it is answered and stage 2 may
 // go on after it; Stop::general leaves it to the general path.
 template <typename Index>
-BALANCE_CHECK_NOINLINE Stop answer_wide(const Index& ix, const char* data, std::size_t& at, Output& out, std::uint64_t& answered)
+BALANCE_CHECK_NOINLINE Stop answer_wide(const Index& ix, const char* data, std::size_t& at, Output& out,
+                                   std::uint64_t& answered)
 {
 	if (at >= index_limit(ix))
 		return Stop::general;
