@@ -185,7 +185,7 @@ BALANCE_CHECK_INLINE Stop answer_run(const Index& ix, const char* held, std::siz
 // go on after it; Stop::general leaves it to the general path.
 template <typename Index>
 BALANCE_CHECK_NOINLINE Stop answer_wide(const Index& ix, const char* data, std::size_t& at, Output& out,
-                                   std::uint64_t& answered)
+                                        std::uint64_t& answered)
 {
 	if (at >= index_limit(ix))
 		return Stop::general;
