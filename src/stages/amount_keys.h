@@ -50,6 +50,14 @@ BALANCE_CHECK_INLINE u64 short_key_of(const char* end, int digits)
 	return numbers::load_be64(end - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * digits));
 }
 
+// Whether the owed amount is at most the deducted, from their magnitudes'
+// order and their signs; not both 0.  A negative amount is below any other
+// sign's.  Bitwise, not branching on the answer, which no predictor knows.
+BALANCE_CHECK_INLINE bool signed_at_most(bool less, bool equal, bool owed_minus, bool deducted_minus)
+{
+	return owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
+}
+
 // Amounts of up to 18 digits are below strtoll's saturation (10^18 - 1 <
 // 2^63), so their keys compare as the values strtoll gives them.
 constexpr int max_unsaturated_digits = 18;

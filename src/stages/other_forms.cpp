@@ -39,7 +39,7 @@ constexpr MarkTable mark_table;
 // exponent letter with an optional sign and digits.  Anything else is the
 // general path's, which takes hexadecimal, inf and nan, and judges what
 // is wrong.  `m` holds the marks when the form is a number's.
-bool has_number_form(const char* q, const Window& w, Marks& m)
+BALANCE_CHECK_INLINE bool has_number_form(const char* q, const Window& w, Marks& m)
 {
 	u64 kinds[4] = {0, 0, 0, 0};  // by MarkKind, looked up rather than branched on
 	for (u64 left = w.marks; left != 0; left &= left - 1)
@@ -47,11 +47,9 @@ bool has_number_form(const char* q, const Window& w, Marks& m)
 	m = Marks{kinds[point_mark], kinds[sign_mark], kinds[letter_mark], kinds[other_mark]};
 	if (m.other != 0)
 		return false;
-	const u64 token_starts =
-		u64{1} << w.start[owed] | u64{1} << w.start[deducted] | u64{1} << w.start[term] | u64{1} << w.start[rate];
 	const u64 mantissa = w.rate & ((m.letter & (~m.letter + 1)) - 1);  // before the letter, or all
 	const u64 misplaced = (m.letter & ~w.rate) | (m.letter & (m.letter - 1)) |
-	                      (m.sign & ~(token_starts | m.letter << 1)) | (m.point & ~mantissa) |
+	                      (m.sign & ~(token_starts(w) | m.letter << 1)) | (m.point & ~mantissa) |
 	                      (m.point & (m.point - 1)) | ((m.sign | m.letter) & (w.space >> 1));  // last in a token
 	return misplaced == 0 && (w.digit & mantissa) != 0;
 }
@@ -95,9 +93,7 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const
 		const bool high_equal = top_equal & (o.high == d.high);
 		const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
 		const bool equal = high_equal & (o.low == d.low);
-		// Not both 0: a negative amount is below any other sign's.
-		const bool at_most = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
-		return at_most ? Order::at_most : Order::more;
+		return signed_at_most(less, equal, owed_minus, deducted_minus) ? Order::at_most : Order::more;
 	}
 	auto amount = [&](Field f) {
 		return integer_at(q + w.start[f], signs[f], w.end[f] - w.start[f]);
@@ -121,14 +117,10 @@ bool verdict_by_value(const char* q, const Window& w, u64 signs, bool& yes)
 	return true;
 }
 
-}  // namespace
-
-bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
+// The verdict of the query in window w: any number's form, its marks read
+// one by one.
+BALANCE_CHECK_INLINE bool verdict_of_any_form(const char* q, const Window& w, bool& yes)
 {
-	Window w;
-	int skip;
-	if (find_tokens(space, digit, w, skip) != Fit::query)
-		return false;  // stage 2 found them; not reached
 	Marks m;
 	if (!has_number_form(q, w, m))
 		return false;
@@ -143,23 +135,38 @@ bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
 	return verdict_by_value(q, w, m.sign, yes);
 }
 
+// The tokens of the window with the bits given; false when its four do
+// not end within it.
+BALANCE_CHECK_INLINE bool tokens_of(u64 space, u64 digit, Window& w)
+{
+	int skip;
+	return find_tokens(space, digit, w, skip) == Fit::query;
+}
+
+}  // namespace
+
+// Stage 2 passes the bits, not the window it found in them, so that its
+// window stays in registers; each entry finds the tokens again, once.
+
+bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
+{
+	Window w;
+	return tokens_of(space, digit, w) && verdict_of_any_form(q, w, yes);
+}
+
 bool verdict_of_wide_window(const char* q, u64 space, u64 digit, bool& yes, std::size_t& length)
 {
 	Window w;
-	int skip;
-	if (find_tokens(space, digit, w, skip) != Fit::query)
+	if (!tokens_of(space, digit, w))
 		return false;
 	length = static_cast<std::size_t>(w.end[rate]);
-	return verdict_of_other_form(q, space, digit, yes);
+	return verdict_of_any_form(q, w, yes);
 }
 
 bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes)
 {
 	Window w;
-	int skip;
-	if (find_tokens(space, digit, w, skip) != Fit::query)
-		return false;  // stage 2 found them; not reached
-	return verdict_by_value(q, w, signs, yes);
+	return tokens_of(space, digit, w) && verdict_by_value(q, w, signs, yes);
 }
 
 }  // namespace stages

@@ -99,8 +99,7 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	if (find_tokens(space, digit, w, skip) != Fit::query)
 		return false;  // found once already; not reached
 	// Signs can lead only a token: the marks there, few and often none.
-	const u64 signs = w.marks & (u64{1} << w.start[owed] | u64{1} << w.start[deducted] |
-	                             u64{1} << w.start[term] | u64{1} << w.start[rate]);
+	const u64 signs = w.marks & token_starts(w);
 	u64 minus = 0;
 	for (u64 left = signs; left != 0; left &= left - 1) {
 		const char c = q[numbers::countr_zero(left)];
@@ -117,10 +116,7 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	    static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
 	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
 		return verdict_of_other_form(q, w.space, w.digit, yes);
-	// Not both 0: a negative amount is below any other sign's.
-	const bool owed_minus = ((minus >> w.start[owed]) & 1) != 0;
-	const bool deducted_minus = ((minus >> w.start[deducted]) & 1) != 0;
-	yes = owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
+	yes = signed_at_most(less, equal, ((minus >> w.start[owed]) & 1) != 0, ((minus >> w.start[deducted]) & 1) != 0);
 	// Step 4: only a '-' before the term or the rate leaves it open.
 	if (amounts_settle(yes, ((minus >> w.start[term] | minus >> w.start[rate]) & 1) == 0))
 		return true;

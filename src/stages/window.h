@@ -89,6 +89,12 @@ BALANCE_CHECK_INLINE Fit find_tokens(u64 space, u64 digit, Window& w, int& skip)
 	return Fit::query;
 }
 
+// The tokens' first bytes, as bits of the window: where a sign may stand.
+BALANCE_CHECK_INLINE u64 token_starts(const Window& w)
+{
+	return u64{1} << w.start[owed] | u64{1} << w.start[deducted] | u64{1} << w.start[term] | u64{1} << w.start[rate];
+}
+
 // The window from byte `local_at` of the index on.
 template <typename Index>
 BALANCE_CHECK_INLINE Fit open_window(const Index& ix, std::size_t local_at, Window& w, int& skip)
