@@ -4,6 +4,7 @@
 #ifndef BALANCE_CHECK_AMOUNT_KEYS_H
 #define BALANCE_CHECK_AMOUNT_KEYS_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "numbers/byte_order.h"
@@ -37,7 +38,7 @@ struct KeyMaskTable {
 };
 inline constexpr KeyMaskTable key_masks;
 
-BALANCE_CHECK_INLINE Key key_of(const char* end, int digits)
+BALANCE_CHECK_INLINE Key key_of(const char* end, std::size_t digits)
 {
 	const KeyMasks& m = key_masks.of[digits];
 	return Key{numbers::load_be64(end - 16) & m.high, numbers::load_be64(end - 8) & m.low};
@@ -45,9 +46,19 @@ BALANCE_CHECK_INLINE Key key_of(const char* end, int digits)
 
 // The key of up to 8 digits, one word: the low word of key_of.  Reads the
 // 8 bytes before `end`.
-BALANCE_CHECK_INLINE u64 short_key_of(const char* end, int digits)
+inline constexpr u64 short_key_masks[9] = {0,
+                                           0x0f,
+                                           0x0f0f,
+                                           0x0f0f0f,
+                                           0x0f0f0f0f,
+                                           0x0f0f0f0f0fu,
+                                           0x0f0f0f0f0f0fu,
+                                           0x0f0f0f0f0f0f0fu,
+                                           0x0f0f0f0f0f0f0f0fu};
+
+BALANCE_CHECK_INLINE u64 short_key_of(const char* end, std::size_t digits)
 {
-	return numbers::load_be64(end - 8) & (0x0f0f0f0f0f0f0f0fu >> (64 - 8 * digits));
+	return numbers::load_be64(end - 8) & short_key_masks[digits];
 }
 
 // Whether the owed amount is at most the deducted, from their magnitudes'

@@ -80,14 +80,10 @@ BALANCE_CHECK_INLINE void store_classes(ClassIndex& ix, std::size_t b, const ker
 	numbers::store_le64(ix.digit.bytes + 8 * b, c.digit);
 }
 
-// Classifies the next pass of the data (at `data`, `size` bytes, the
-// kernel's loads readable for 64 bytes past it), from the block of byte
-// `from` on; blocks held already from there are kept, not classified again.
-template <typename Kernel>
-BALANCE_CHECK_INLINE void index_pass(ClassIndex& ix, const char* data, std::size_t size, std::size_t from)
+// Keeps the blocks held from block `first` of the data on, moved to the
+// front of the index; returns how many.
+inline std::size_t keep_from(ClassIndex& ix, std::size_t first)
 {
-	constexpr auto block = static_cast<std::size_t>(kernels::block_bytes);
-	const std::size_t first = from / block;
 	const std::size_t held_end = ix.first_block + ix.blocks;
 	const std::size_t kept = first >= ix.first_block && first < held_end ? held_end - first : 0;
 	if (kept > 0 && first > ix.first_block) {
@@ -96,9 +92,30 @@ BALANCE_CHECK_INLINE void index_pass(ClassIndex& ix, const char* data, std::size
 			std::memmove(bits->bytes, bits->bytes + offset, 8 * kept);
 	}
 	ix.first_block = first;
+	return kept;
+}
+
+// Once the held blocks reach the data's end: blocks of no class after
+// them, so that a window loaded there finds no token end.
+inline void close_at_data_end(ClassIndex& ix, std::size_t data_blocks)
+{
+	ix.complete = ix.first_block + ix.blocks >= data_blocks;
+	if (ix.complete)
+		for (std::size_t z = ix.blocks; z < ClassIndex::words; ++z)
+			store_classes(ix, z, kernels::Classes{0, 0});
+}
+
+// Classifies the next pass of the data (at `data`, `size` bytes, the
+// kernel's loads readable for 64 bytes past it), from the block of byte
+// `from` on; blocks held already from there are kept, not classified again.
+template <typename Kernel>
+BALANCE_CHECK_INLINE void index_pass(ClassIndex& ix, const char* data, std::size_t size, std::size_t from)
+{
+	constexpr auto block = static_cast<std::size_t>(kernels::block_bytes);
+	const std::size_t first = from / block;
 	const std::size_t blocks = (size + block - 1) / block, whole = size / block;
 	const std::size_t room = blocks_per_pass + 1;
-	std::size_t b = kept;
+	std::size_t b = keep_from(ix, first);
 	for (; b < room && first + b < whole; ++b)
 		store_classes(ix, b, Kernel::classify(data + (first + b) * block));
 	if (b < room && first + b < blocks) {
@@ -108,10 +125,7 @@ BALANCE_CHECK_INLINE void index_pass(ClassIndex& ix, const char* data, std::size
 		store_classes(ix, b++, kernels::Classes{c.digit & in_data, c.space & in_data});
 	}
 	ix.blocks = b;
-	ix.complete = first + b >= blocks;
-	if (ix.complete)
-		for (std::size_t z = b; z < ClassIndex::words; ++z)
-			store_classes(ix, z, kernels::Classes{0, 0});
+	close_at_data_end(ix, blocks);
 }
 
 }  // namespace stages

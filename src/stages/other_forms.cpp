@@ -42,15 +42,15 @@ constexpr MarkTable mark_table;
 BALANCE_CHECK_INLINE bool has_number_form(const char* q, const Window& w, Marks& m)
 {
 	u64 kinds[4] = {0, 0, 0, 0};  // by MarkKind, looked up rather than branched on
-	for (u64 left = w.marks; left != 0; left &= left - 1)
-		kinds[mark_table.of[static_cast<unsigned char>(q[numbers::countr_zero(left)])]] |= left & (~left + 1);
+	for (u64 left = w.marks; left != 0; left = without_lowest(left))
+		kinds[mark_table.of[static_cast<unsigned char>(q[lowest_position(left)])]] |= lowest_bit(left);
 	m = Marks{kinds[point_mark], kinds[sign_mark], kinds[letter_mark], kinds[other_mark]};
 	if (m.other != 0)
 		return false;
-	const u64 mantissa = w.rate & ((m.letter & (~m.letter + 1)) - 1);  // before the letter, or all
-	const u64 misplaced = (m.letter & ~w.rate) | (m.letter & (m.letter - 1)) |
+	const u64 mantissa = w.rate & (lowest_bit(m.letter) - 1);  // before the letter, or all
+	const u64 misplaced = (m.letter & ~w.rate) | without_lowest(m.letter) |
 	                      (m.sign & ~(token_starts(w) | m.letter << 1)) | (m.point & ~mantissa) |
-	                      (m.point & (m.point - 1)) | ((m.sign | m.letter) & (w.space >> 1));  // last in a token
+	                      without_lowest(m.point) | ((m.sign | m.letter) & (w.space >> 1));  // last in a token
 	return misplaced == 0 && (w.digit & mantissa) != 0;
 }
 
@@ -83,8 +83,8 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const
 	if (static_cast<unsigned>(owed_digits - 1) < most && static_cast<unsigned>(deducted_digits - 1) < most) {
 		const char* const owed_end = q + w.end[owed];
 		const char* const deducted_end = q + w.end[deducted];
-		const Key o = key_of(owed_end, owed_digits < 16 ? owed_digits : 16),
-		          d = key_of(deducted_end, deducted_digits < 16 ? deducted_digits : 16);
+		const Key o = key_of(owed_end, static_cast<std::size_t>(owed_digits < 16 ? owed_digits : 16)),
+		          d = key_of(deducted_end, static_cast<std::size_t>(deducted_digits < 16 ? deducted_digits : 16));
 		const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
 		if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
 			return Order::both_zero;

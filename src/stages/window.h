@@ -10,23 +10,18 @@
 
 #include "numbers/bit_scan.h"
 #include "stages/class_index.h"
+#include "stages/masks.h"
 #include "target.h"
 
 namespace stages {
 
 using u64 = std::uint64_t;
 
-// Bits below `n` (0 to 63).
-BALANCE_CHECK_INLINE u64 below_bit(int n)
-{
-	return (u64{1} << n) - 1;
-}
-
 // The lowest set bit's position; 63 when there is none, since a query never
 // reaches the window's last bit.
 BALANCE_CHECK_INLINE int lowest(u64 x)
 {
-	return numbers::countr_zero(x | u64{1} << 63);
+	return lowest_position(x | u64{1} << 63);
 }
 
 enum Field { owed, deducted, term, rate };
@@ -50,6 +45,32 @@ enum class Fit {
 	none,    // the query does not fit a window: the general path's
 };
 
+// The four tokens' starts and ends, the next three of each after the
+// first: with a fourth end there are four starts before it, so that no
+// scan is of 0.
+BALANCE_CHECK_INLINE void positions_of(u64 starts, u64 ends, Window& w)
+{
+	const u64 ends_from_deducted = without_lowest(ends), ends_from_term = without_lowest(ends_from_deducted);
+	const u64 starts_from_deducted = without_lowest(starts), starts_from_term = without_lowest(starts_from_deducted);
+	w.start[deducted] = lowest_position(starts_from_deducted);
+	w.start[term] = lowest_position(starts_from_term);
+	w.start[rate] = lowest_position(without_lowest(starts_from_term));
+	w.end[owed] = lowest_position(ends);
+	w.end[deducted] = lowest_position(ends_from_deducted);
+	w.end[term] = lowest_position(ends_from_term);
+	w.end[rate] = lowest_position(without_lowest(ends_from_term));
+}
+
+// The query's bytes and its classes, up to its rate's end.
+BALANCE_CHECK_INLINE void masks_of(u64 digit, Window& w)
+{
+	// The bytes before the first start are white space.
+	w.query = below_bit(w.end[rate]);
+	w.rate = w.query ^ below_bit(w.start[rate]);
+	w.digit = digit & w.query;
+	w.marks = ~w.space & ~digit & w.query;
+}
+
 // The tokens from the class bits of a window: starts where a token byte
 // follows white space (or the window's first byte), ends where white
 // space follows a token byte.  Bits past the load read as token bytes, so
@@ -58,34 +79,19 @@ enum class Fit {
 BALANCE_CHECK_INLINE Fit find_tokens(u64 space, u64 digit, Window& w, int& skip)
 {
 	w.space = space;
-	const u64 starts = ~space & (space << 1 | 1);
-	const u64 ends = space & ~(space << 1 | 1);
+	const u64 starts = starts_of(space);
+	const u64 ends = ends_of(space);
 	w.start[owed] = lowest(starts);
 	if (w.start[owed] >= window_bits) {
 		skip = w.start[owed];
 		return Fit::spaces;
 	}
-	// With a fourth end there are four starts before it: no scan is of 0.
-	const u64 ends_from_deducted = ends & (ends - 1), ends_from_term = ends_from_deducted & (ends_from_deducted - 1),
-	          ends_from_rate = ends_from_term & (ends_from_term - 1);
-	if (ends_from_rate == 0) {
+	if (without_lowest(without_lowest(without_lowest(ends))) == 0) {
 		skip = w.start[owed];
 		return skip > 0 ? Fit::wider : Fit::none;
 	}
-	const u64 starts_from_deducted = starts & (starts - 1),
-	          starts_from_term = starts_from_deducted & (starts_from_deducted - 1);
-	w.start[deducted] = numbers::countr_zero(starts_from_deducted);
-	w.start[term] = numbers::countr_zero(starts_from_term);
-	w.start[rate] = numbers::countr_zero(starts_from_term & (starts_from_term - 1));
-	w.end[owed] = numbers::countr_zero(ends);
-	w.end[deducted] = numbers::countr_zero(ends_from_deducted);
-	w.end[term] = numbers::countr_zero(ends_from_term);
-	w.end[rate] = numbers::countr_zero(ends_from_rate);
-	// The bytes before the first start are white space.
-	w.query = below_bit(w.end[rate]);
-	w.rate = w.query ^ below_bit(w.start[rate]);
-	w.digit = digit & w.query;
-	w.marks = ~space & ~digit & w.query;
+	positions_of(starts, ends, w);
+	masks_of(digit, w);
 	return Fit::query;
 }
 
