@@ -44,7 +44,7 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 // the general path has begun, the error found and the query's number.
 template <typename Kernel>
 BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose,
-                                     const RunHooks& hooks)
+                                     const RunHooks& hooks, RoadCounts& roads)
 {
 	if (hooks.debug) {
 		char line[64];
@@ -69,19 +69,19 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 		while (!explain && partial.fields == 0) {
 			const char* const data = in.data();
 			std::size_t at = static_cast<std::size_t>(in.pos - data);
-			const stages::Stop stop = stages::answer_indexed(index, data, at, out, query_number);
+			const std::uint64_t before = roads.window;
+			stages::Stop stop = stages::answer_indexed(index, data, at, out, roads);
+			// Only a query too long for its window is tried once more, wide.
+			if (stop == stages::Stop::too_long)
+				stop = stages::answer_wide(index, data, at, out, roads);
 			in.pos = data + at;
+			query_number += roads.window - before;
 			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
-			if (stop == stages::Stop::general) {
-				const stages::Stop wide = stages::answer_wide(index, data, at, out, query_number);
-				in.pos = data + at;
-				if (wide == stages::Stop::write_failed)
-					return write_failed(out, diagnose);
-				if (wide == stages::Stop::general)
-					break;
-				continue;
-			}
+			if (stop == stages::Stop::refused || stop == stages::Stop::too_long)
+				break;
+			if (at < stages::index_limit(index))
+				continue;  // the wide window answered: the index still holds what follows
 			stages::index_pass<Kernel>(index, data, static_cast<std::size_t>(in.end - data), at);
 		}
 		BalanceQuery q;
@@ -96,6 +96,7 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 				return output_close(out) ? exit_ok : write_failed(out, diagnose);
 			}
 			++query_number;
+			++roads.general;
 			if (!answer(out, q, explain))
 				return write_failed(out, diagnose);
 			break;
@@ -117,22 +118,40 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 	}
 }
 
+// With --debug, the answers each road gave, at the end of the run.
+int counted(int status, const RoadCounts& roads, DiagnoseFunction diagnose, const RunHooks& hooks)
+{
+	if (hooks.roads != nullptr)
+		*hooks.roads = roads;
+	if (hooks.debug) {
+		char line[160];
+		(void)std::snprintf(line, sizeof line, "answers: %llu from the class index, %llu by the general path, %llu in all",
+		                    static_cast<unsigned long long>(roads.window), static_cast<unsigned long long>(roads.general),
+		                    static_cast<unsigned long long>(roads.window + roads.general));
+		diagnose(line);
+	}
+	return status;
+}
+
 }  // namespace
 
 int run_filter(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose, const RunHooks& hooks)
 {
-	return kernels::with_best_kernel([&](auto kernel) {
-		return filter_loop<decltype(kernel)>(in, out, explain, diagnose, hooks);
+	RoadCounts roads;
+	const int status = kernels::with_best_kernel([&](auto kernel) {
+		return filter_loop<decltype(kernel)>(in, out, explain, diagnose, hooks, roads);
 	});
+	return counted(status, roads, diagnose, hooks);
 }
 
 const char* run_filter_with_kernel(const char* kernel, int& status, InputBuffer& in, Output& out, bool explain,
                                    DiagnoseFunction diagnose, const RunHooks& hooks)
 {
 	const char* ran = nullptr;
+	RoadCounts roads;
 	kernels::with_kernel_named(kernel, [&](auto k) {
 		ran = decltype(k)::name;
-		status = filter_loop<decltype(k)>(in, out, explain, diagnose, hooks);
+		status = counted(filter_loop<decltype(k)>(in, out, explain, diagnose, hooks, roads), roads, diagnose, hooks);
 	});
 	return ran;
 }

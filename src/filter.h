@@ -6,6 +6,7 @@
 #include "exit_status.h"
 #include "output.h"
 #include "input_buffer.h"
+#include "road_counts.h"
 
 // Receives one diagnostic line, without the program name or newline.
 using DiagnoseFunction = void (*)(const char* message);
@@ -20,10 +21,13 @@ using GiveBackFunction = void (*)(void* context, std::size_t unread);
 
 // What the program adds at the edges of a run; tests may leave it out.
 struct RunHooks {
-	bool debug = false;  // "using the K kernel" diagnosed before the first query
+	// "using the K kernel" diagnosed before the first query, and the
+	// answers each road gave after the last.
+	bool debug = false;
 	// At the terminating query, with what was read past its fourth token,
 	// so that the input is left just past the last byte processed.
 	GiveBackFunction give_back = nullptr;
+	RoadCounts* roads = nullptr;  // where given, those counts at the end
 };
 
 // Runs the filter over an initialised input buffer and output; returns the exit

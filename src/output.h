@@ -48,12 +48,23 @@ inline bool output_put(Output& o, const char* s, std::size_t n)
 // "no\n" and "yes\n", each copied as four bytes.
 inline constexpr char answer_lines[2][4] = {{'n', 'o', '\n', '\0'}, {'y', 'e', 's', '\n'}};
 
-// Where answers are written with their room known (stage 2): how many
-// more fit without a flush, and an answer put at `at`, which returns the
-// place for the next.
-inline std::size_t output_answer_room(const Output& o)
+// Where answers are written with their room known (stage 2): a cursor
+// begun at the block's end, with room for `left` more without a flush,
+// and committed once; an answer put at `at` returns the place for the
+// next.
+struct OutputCursor {
+	char* put;
+	std::size_t left;
+};
+
+inline OutputCursor output_begin(Output& o)
 {
-	return (sizeof o.buffer - o.length) / 4;
+	return OutputCursor{o.buffer + o.length, (sizeof o.buffer - o.length) / 4};
+}
+
+inline void output_commit(Output& o, const OutputCursor& c)
+{
+	o.length = static_cast<std::size_t>(c.put - o.buffer);
 }
 
 inline char* output_answer_at(char* at, bool yes)

@@ -206,7 +206,8 @@ TEST(Program, CommandLine)
 		{{"--h="}, "", "option '--help' doesn't allow an argument", 2},
 		{{"--="}, "", "option '--=' is ambiguous; possibilities: '--debug' '--explain' '--help' '--version'", 2},
 		{{"--d"}, "no\n",  // on stderr, and nothing else changes
-		 "using the " + std::string(kernels::with_best_kernel([](auto k) { return k.name; })) + " kernel", 0},
+		 "using the " + std::string(kernels::with_best_kernel([](auto k) { return k.name; })) +
+		     " kernel\nbalance-check: answers: 1 from the class index, 0 by the general path, 1 in all", 0},
 		{{"-x"}, "", "invalid option -- 'x'", 2},
 		{{"-\x7f"}, "", "invalid option -- '\\x7f'", 2},
 		{{"-\xc3\xa9"}, "", "invalid option -- '\xc3\xa9'", 2},

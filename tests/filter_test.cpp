@@ -1,5 +1,6 @@
 // The query loop over interrupted and piecemeal reads and writes, and
 // failed ones.
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <random>
@@ -43,10 +44,12 @@ long write_piece(void* context, const char* data, std::size_t size)
 	return static_cast<long>(n);
 }
 
-std::string diagnostic;
+std::string diagnostic;  // the last line
+std::string diagnostics;  // every line
 void keep_diagnostic(const char* message)
 {
 	diagnostic = message;
+	diagnostics += diagnostic + '\n';
 }
 
 // Interrupted calls are retried and short reads and writes continued: the
@@ -94,12 +97,24 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		output_init(g->out, write_piece, &sink);
 		const RunHooks hooks{c.kernel != nullptr,
 		                     [](void* source, std::size_t n) { static_cast<ChunkedInput*>(source)->offset -= n; }};
-		diagnostic.clear();
+		diagnostics.clear();
 		int status = c.kernel ? -1 : run_filter(*r, g->out, false, keep_diagnostic, hooks);
 		EXPECT_STREQ(c.kernel ? run_filter_with_kernel(c.kernel, status, *r, g->out, false, keep_diagnostic, hooks)
 		                      : nullptr, c.kernel);
 		ASSERT_EQ(status, exit_ok);
-		EXPECT_EQ(diagnostic, c.kernel ? "using the " + std::string(c.kernel) + " kernel" : "");
+		if (c.kernel != nullptr) {
+			// The roads' answers add up to the lines written.
+			const std::string kernel_line = "using the " + std::string(c.kernel) + " kernel\n";
+			unsigned long long index = 0, general = 0, all = 0;
+			ASSERT_EQ(diagnostics.compare(0, kernel_line.size(), kernel_line), 0) << diagnostics;
+			ASSERT_EQ(std::sscanf(diagnostics.c_str() + kernel_line.size(),
+			                      "answers: %llu from the class index, %llu by the general path, %llu in all", &index,
+			                      &general, &all), 3) << diagnostics;
+			EXPECT_EQ(index + general, all);
+			EXPECT_EQ(all, static_cast<unsigned long long>(std::count(sink.text.begin(), sink.text.end(), '\n')));
+		} else {
+			EXPECT_EQ(diagnostics, "");
+		}
 		EXPECT_EQ(in.data.substr(in.offset), " junk");  // as a seekable file, just past the end query
 		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
 		          static_cast<std::ptrdiff_t>(sizeof g->guard));

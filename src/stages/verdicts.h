@@ -23,6 +23,7 @@
 
 #include "balance.h"
 #include "output.h"
+#include "road_counts.h"
 #include "stages/amount_keys.h"
 #include "stages/class_index.h"
 #include "stages/other_forms.h"
@@ -38,8 +39,8 @@ BALANCE_CHECK_INLINE bool is_everyday(const char* q, const Window& w, u64 marks)
 {
 	if (marks == 0)
 		return true;
-	const int at = numbers::countr_zero(marks);
-	return (marks & (marks - 1)) == 0 && at >= w.start[rate] && (w.digit >> w.start[rate]) != 0 && q[at] == '.';
+	const int at = lowest_position(marks);
+	return !more_than_one(marks) && at >= w.start[rate] && (w.digit >> w.start[rate]) != 0 && q[at] == '.';
 }
 
 // Step 2, a rate with an exponent: the marks left in the rate are an
@@ -52,7 +53,7 @@ BALANCE_CHECK_INLINE bool is_exponent_rate(const char* q, const Window& w, u64 m
 		return false;
 	// The highest mark is the letter or the sign after it; one outside the
 	// rate leaves no mantissa, and one before it must be the rate's point.
-	int letter = 63 - numbers::countl_zero(marks);
+	int letter = highest_position(marks);
 	u64 last = u64{1} << letter;  // the letter, or the sign after it
 	if (q[letter] == '+' || q[letter] == '-') {
 		if (letter == 0)  // a sign at the window's first byte leads its token
@@ -62,7 +63,7 @@ BALANCE_CHECK_INLINE bool is_exponent_rate(const char* q, const Window& w, u64 m
 	}
 	if ((q[letter] | 0x20) != 'e' || (last & (w.space >> 1)) != 0)
 		return false;
-	const u64 mantissa = w.rate & ((u64{1} << letter) - 1);
+	const u64 mantissa = w.rate & below_bit(letter);
 	return (w.digit & mantissa) != 0 && is_everyday(q, w, marks & ~last);
 }
 
@@ -74,16 +75,36 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 {
 	if (((owed_digits - 1) | (deducted_digits - 1)) < 8) {
 		// One word each.
-		const u64 o = short_key_of(q + w.end[owed], owed_digits), d = short_key_of(q + w.end[deducted], deducted_digits);
+		const u64 o = short_key_of(q + w.end[owed], static_cast<std::size_t>(owed_digits)),
+		          d = short_key_of(q + w.end[deducted], static_cast<std::size_t>(deducted_digits));
 		less = o < d;
 		equal = o == d;
 		return (o | d) != 0;
 	}
-	const Key o = key_of(q + w.end[owed], owed_digits), d = key_of(q + w.end[deducted], deducted_digits);
+	const Key o = key_of(q + w.end[owed], static_cast<std::size_t>(owed_digits)),
+	          d = key_of(q + w.end[deducted], static_cast<std::size_t>(deducted_digits));
 	// Bitwise, not branching on the answer, which no predictor knows.
 	less = (o.high < d.high) | ((o.high == d.high) & (o.low < d.low));
 	equal = (o.high == d.high) & (o.low == d.low);
 	return (o.high | o.low | d.high | d.low) != 0;
+}
+
+// The signs of the query in w at q, the marks that lead its tokens, in
+// `signs`, and those of them that are '-' in `minus`; false when one is
+// neither '+' nor '-' (a point that leads the rate, or no number's byte).
+// Signs can lead only a token: the marks there are few and often none.
+BALANCE_CHECK_INLINE bool signs_of(const char* q, const Window& w, u64& signs, u64& minus)
+{
+	signs = w.marks & token_starts(w);
+	minus = 0;
+	for (u64 left = signs; left != 0; left = without_lowest(left)) {
+		const char c = q[lowest_position(left)];
+		if (c == '-')
+			minus |= lowest_bit(left);
+		else if (c != '+')
+			return false;
+	}
+	return true;
 }
 
 // Steps 2 to 4 with signs or an exponent: the everyday form but for a
@@ -98,16 +119,9 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	int skip;
 	if (find_tokens(space, digit, w, skip) != Fit::query)
 		return false;  // found once already; not reached
-	// Signs can lead only a token: the marks there, few and often none.
-	const u64 signs = w.marks & token_starts(w);
-	u64 minus = 0;
-	for (u64 left = signs; left != 0; left &= left - 1) {
-		const char c = q[numbers::countr_zero(left)];
-		if (c == '-')
-			minus |= left & (~left + 1);
-		else if (c != '+')  // a point that leads the rate, or no number's byte
-			return verdict_of_other_form(q, space, digit, yes);
-	}
+	u64 signs, minus;
+	if (!signs_of(q, w, signs, minus))
+		return verdict_of_other_form(q, space, digit, yes);
 	auto digits = [&](Field f) { return w.end[f] - w.start[f] - static_cast<int>((signs >> w.start[f]) & 1); };
 	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
 	bool less, equal;
@@ -116,9 +130,10 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	    static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
 	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
 		return verdict_of_other_form(q, w.space, w.digit, yes);
-	yes = signed_at_most(less, equal, ((minus >> w.start[owed]) & 1) != 0, ((minus >> w.start[deducted]) & 1) != 0);
+	auto minus_before = [&](Field f) { return ((minus >> w.start[f]) & 1) != 0; };
+	yes = signed_at_most(less, equal, minus_before(owed), minus_before(deducted));
 	// Step 4: only a '-' before the term or the rate leaves it open.
-	if (amounts_settle(yes, ((minus >> w.start[term] | minus >> w.start[rate]) & 1) == 0))
+	if (amounts_settle(yes, !minus_before(term) && !minus_before(rate)))
 		return true;
 	return verdict_by_value(q, space, digit, signs, yes);
 }
@@ -140,7 +155,8 @@ BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 }
 
 enum class Stop {
-	general,       // refused: the general path reads the next query
+	refused,       // not a form stage 2 takes: the general path reads the next query
+	too_long,      // the next query does not end within its window: the wide one, then the general path
 	index,         // index exhausted: classify more, then answer on
 	write_failed,  // out.error says why
 };
@@ -159,51 +175,49 @@ BALANCE_CHECK_INLINE Stop answer_run(const Index& ix, const char* held, std::siz
 		Window w;
 		int skip = 0;
 		const Fit fit = open_window(ix, local, w, skip);
+		if (fit == Fit::none)
+			return Stop::too_long;
 		if (fit != Fit::query) {
-			if (fit == Fit::none)
-				return Stop::general;
 			local += static_cast<std::size_t>(skip);
 			++left;  // no answer
 			continue;
 		}
 		bool yes;
 		if (!verdict(held + local, w, yes))
-			return Stop::general;
+			return Stop::refused;
 		put = output_answer_at(put, yes);
 		local += static_cast<std::size_t>(w.end[rate]);
 	}
 	return Stop::index;
 }
 
-// The query at byte `at` that answer_indexed refused, tried once more with
-// all 64 bits from its first byte (a second load), out of line: a query
-// longer than its window.  Stop::index when it is answered and stage 2 may
-// go on after it; Stop::general leaves it to the general path.
+// The query at byte `at` that does not end within its window, tried once
+// more with all 64 bits from its first byte (a second load), out of line.
+// Stop::index when it is answered and stage 2 may go on after it;
+// Stop::refused leaves it to the general path.
 template <typename Index>
 BALANCE_CHECK_NOINLINE Stop answer_wide(const Index& ix, const char* data, std::size_t& at, Output& out,
-                                        std::uint64_t& answered)
+                                        RoadCounts& roads)
 {
-	if (at >= index_limit(ix))
-		return Stop::general;
 	const std::size_t local = at - ix.first_block * kernels::block_bytes;
 	bool yes;
 	std::size_t length;
 	if (!verdict_of_wide_window(data + at, wide_bits_from(ix.space, local), wide_bits_from(ix.digit, local), yes,
 	                            length))
-		return Stop::general;
+		return Stop::refused;
 	if (!output_answer(out, yes))
 		return Stop::write_failed;
 	at += length;
-	++answered;
+	++roads.window;
 	return Stop::index;
 }
 
 // Answers the queries of the data at `data` from byte `at` on, while the
 // index holds their windows, and leaves `at` where the first it did not
-// answer may start; `answered` counts those it did.
+// answer may start; `roads` counts those it did.
 template <typename Index>
 BALANCE_CHECK_INLINE Stop answer_indexed(const Index& ix, const char* data, std::size_t& at, Output& out,
-                                         std::uint64_t& answered)
+                                         RoadCounts& roads)
 {
 	const std::size_t base = ix.first_block * kernels::block_bytes;
 	const std::size_t limit = index_limit(ix) - base;
@@ -211,15 +225,14 @@ BALANCE_CHECK_INLINE Stop answer_indexed(const Index& ix, const char* data, std:
 	for (;;) {
 		// As many as the output block has room for, each with one check of
 		// the index; then a flush.
-		char* put = out.buffer + out.length;
-		const std::size_t room = output_answer_room(out);
-		std::size_t left = room;
-		const Stop stop = answer_run(ix, data + base, limit, local, put, left);
-		out.length = static_cast<std::size_t>(put - out.buffer);
-		answered += room - left;
-		if (left != 0 || (stop == Stop::index && local >= limit)) {
+		OutputCursor cursor = output_begin(out);
+		const std::size_t room = cursor.left;
+		const Stop stop = answer_run(ix, data + base, limit, local, cursor.put, cursor.left);
+		output_commit(out, cursor);
+		roads.window += room - cursor.left;
+		if (cursor.left != 0 || stop != Stop::index || local >= limit) {
 			at = base + local;
-			return stop == Stop::index && ix.complete ? Stop::general : stop;
+			return stop;
 		}
 		if (!output_flush(out)) {
 			at = base + local;

@@ -1,6 +1,7 @@
 // Stage 2 against the general path: with every kernel, read in pieces of
 // any size, the whole filter gives the general path's answers, status and
 // diagnostic, query for query.
+#include <algorithm>
 #include <iterator>
 #include <memory>
 #include <random>
@@ -105,6 +106,61 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 				input += t + gaps[rng() % std::size(gaps)];
 		}
 		expect_as_general_path(input, run % 4 == 0 ? 1 + rng() % 200 : 4096);
+	}
+}
+
+// The road each form takes, with every kernel: stage 2 answers every
+// number's form it can settle or convert exactly, the general path the
+// rest; a plain file is stage 2's but for the odd query at a read's end.
+TEST(Verdicts, EachFormGoesByItsRoad)
+{
+	std::mt19937 rng(30);
+	std::string plain;
+	for (int k = 0; k < 20000; ++k)
+		plain += std::to_string(rng() % 10000000) + ' ' + std::to_string(rng() % 10000000) + ' ' +
+		         std::to_string(rng() % 41) + ' ' + std::to_string(rng() % 20) + '.' + std::to_string(rng() % 100) + '\n';
+	const struct {
+		std::string queries;
+		std::uint64_t general;  // of 1000, or of the plain file's 20 000 at most
+	} cases[] = {
+		{plain, 20},
+		{"+1234567 -1230000 +30 +4.25\n", 0},
+		{"1 2 -3 4\n", 0},  // pow decides
+		{"1 2 3 2.5e+00\n", 0},
+		{"0001234567 0001230000 030 004.2500\n", 0},
+		{"123456789012345678 1 2 3\n", 0},
+		{"1 2 3" + std::string(52, ' ') + "4\n", 0},  // longer than its window, not than 64 bytes
+		{"1 2 3 0x1p3\n", 1000},
+		{"1 2 3 inf\n", 1000},
+		{"2 1 -3 123456789012345678901234.5\n", 1000},  // converted, in more than 19 digits
+		{"1 2 3" + std::string(70, ' ') + "4\n", 1000},
+	};
+	for (const auto& c : cases) {
+		const std::string input = c.queries.size() > 1000 ? c.queries : [&] {
+			std::string many;
+			for (int k = 0; k < 1000; ++k)
+				many += c.queries;
+			return many;
+		}();
+		const auto queries = static_cast<std::uint64_t>(std::count(input.begin(), input.end(), '\n'));
+		kernels::for_each_kernel_here([&](auto kernel) {
+			ChunkedInput in{input + "0 0 0 0\n", {}};
+			auto r = std::make_unique<InputBuffer>();
+			auto out = std::make_unique<Output>();
+			std::string text;
+			input_init(*r, read_chunk, &in);
+			output_init(*out, append, &text);
+			RoadCounts roads;
+			RunHooks hooks;
+			hooks.roads = &roads;
+			int status;
+			run_filter_with_kernel(decltype(kernel)::name, status, *r, *out, false, keep_diagnostic, hooks);
+			EXPECT_EQ(roads.window + roads.general, queries) << decltype(kernel)::name << ": " << c.queries.substr(0, 40);
+			if (c.general == 1000)
+				EXPECT_EQ(roads.general, queries) << decltype(kernel)::name << ": " << c.queries;
+			else
+				EXPECT_LE(roads.general, c.general) << decltype(kernel)::name << ": " << c.queries.substr(0, 40);
+		});
 	}
 }
 
