@@ -125,9 +125,10 @@ int counted(int status, const RoadCounts& roads, DiagnoseFunction diagnose, cons
 		*hooks.roads = roads;
 	if (hooks.debug) {
 		char line[160];
+		const std::uint64_t all = roads.window + roads.general;
 		(void)std::snprintf(line, sizeof line, "answers: %llu from the class index, %llu by the general path, %llu in all",
 		                    static_cast<unsigned long long>(roads.window), static_cast<unsigned long long>(roads.general),
-		                    static_cast<unsigned long long>(roads.window + roads.general));
+		                    static_cast<unsigned long long>(all));
 		diagnose(line);
 	}
 	return status;
