@@ -17,11 +17,13 @@
 namespace {
 
 // Output hook: takes at most `piece` bytes a call; every other call fails
-// with EINTR when asked to.
+// with EINTR, or takes nothing for now, when asked to.
 struct Sink {
 	std::string text;
 	std::size_t piece;
 	bool interrupt;
+	bool nothing_for_now = false;
+	std::size_t waits = 0;
 	std::size_t calls = 0;
 	std::size_t largest = 0;  // the most asked of one call
 	std::size_t failing_call = 0;  // 1 for the first write, ...; it fails with ENOSPC
@@ -34,6 +36,10 @@ long write_piece(void* context, const char* data, std::size_t size)
 	if (s.interrupt && ++s.calls % 2 == 0) {
 		errno = EINTR;
 		return -1;
+	}
+	if (s.nothing_for_now && ++s.waits % 2 == 0) {
+		errno = 0;  // no error: nothing taken for now
+		return 0;
 	}
 	if (!s.interrupt && ++s.calls == s.failing_call) {
 		errno = ENOSPC;
@@ -70,7 +76,8 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		bool read_interrupt;
 		std::size_t write_piece;
 		bool write_interrupt;
-		const char* kernel = nullptr;  // forced, with --debug, which only names it
+		const char* kernel = nullptr;  // forced, with --debug, which only names it and counts
+		bool write_nothing_for_now = false;
 	};
 	const Case cases[] = {
 		{{}, false, output_block_size, false},  // the plain run, first
@@ -80,12 +87,13 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 		{{}, false, 1, true},
 		{{1}, true, 3, true},
 		{{5}, false, 2, false, "swar"},
+		{{}, false, 7, false, nullptr, true},
 	};
 	std::string plain;
 	for (const Case& c : cases) {
 		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
 		in.interrupt = c.read_interrupt;
-		Sink sink{{}, c.write_piece, c.write_interrupt};
+		Sink sink{{}, c.write_piece, c.write_interrupt, c.write_nothing_for_now};
 		auto r = std::make_unique<InputBuffer>();
 		struct Guarded {  // a write past the answer block lands in the guard
 			Output out;
@@ -158,8 +166,10 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 		// middle of a long explanation
 		{"1 0 1 5", 0, false, 1, 0, no_space},
 		{explained, 0, true, 2, output_block_size / 134, no_space},  // 134-byte lines
-		// at the close, after the last answer went out
+		// at the close, after the last answer went out, at the terminating
+		// query or the end of input
 		{"1 0 1 5\n0 0 0 0\n", 0, false, 2, 1, no_space},
+		{"1 0 1 5\n", 0, false, 2, 1, no_space},
 	};
 	for (const Case& c : cases) {
 		ChunkedInput in{c.input, {}};
