@@ -6,9 +6,7 @@
 
 #include <cstddef>
 
-#include "kernels/kernel.h"
-#include "numbers/scanners.h"
-#include "numbers/whole_token.h"
+#include "layout.h"
 
 // Bytes asked of the source per read.
 constexpr std::size_t read_block_size = std::size_t{128} * 1024;
@@ -16,18 +14,18 @@ constexpr std::size_t read_block_size = std::size_t{128} * 1024;
 // Readable bytes before the data: the amounts' keys load the 24 bytes
 // before a token's end.  A whole block, so that the data starts on a block
 // boundary.
-constexpr std::size_t input_front_padding = kernels::block_bytes;
+constexpr std::size_t input_front_padding = block_of_classes;
 static_assert(input_front_padding >= 24, "keys load 24 bytes before a token's end");
 
 // Readable bytes after the data: a kernel loads whole 64-byte blocks, and
 // the scanners and digit loads read a few bytes past a token's end.  The
 // first is the NUL at `end`, which stops every scan.
-constexpr std::size_t input_back_padding = kernels::block_bytes;
-static_assert(input_back_padding >= numbers::scan_padding, "the scanners read past the end too");
+constexpr std::size_t input_back_padding = block_of_classes;
+static_assert(input_back_padding >= scanner_reach, "the scanners read past the end too");
 
-// The data: a partial token of at most numbers::max_token_length bytes, then one
+// The data: a partial token of at most longest_token bytes, then one
 // block read.
-constexpr std::size_t input_data_bytes = numbers::max_token_length + read_block_size;
+constexpr std::size_t input_data_bytes = longest_token + read_block_size;
 
 // Reads like read(2): bytes delivered, 0 at end of input, -1 on error with
 // errno set.  It returns what is available and does not wait for more.

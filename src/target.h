@@ -92,8 +92,6 @@
 #define BALANCE_CHECK_USE_FROM_CHARS 1
 #endif
 
-// Both stages are one piece of code in each kernel's loop; GCC and Clang
-// otherwise split them into calls once they have several instances.
 // A function the query loop calls rarely, kept out of it, so that its
 // registers stay the loop's; inlined as any other elsewhere.
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)
@@ -110,6 +108,8 @@
 #define BALANCE_CHECK_UNLIKELY(condition) (condition)
 #endif
 
+// Both stages are one piece of code in each kernel's loop; GCC and Clang
+// otherwise split them into calls once they have several instances.
 #if defined(BALANCE_CHECK_HAVE_BUILTINS)
 #define BALANCE_CHECK_INLINE __attribute__((always_inline)) inline
 #else

@@ -18,7 +18,7 @@
 
 #include <cstdint>
 
-#include "numbers/bit_scan.h"
+#include "layout.h"
 #include "target.h"
 
 namespace kernels {
@@ -26,7 +26,7 @@ namespace kernels {
 using u64 = std::uint64_t;
 
 // Bytes a kernel classifies at once.
-constexpr int block_bytes = 64;
+constexpr int block_bytes = block_of_classes;
 
 // Byte classes of a block, one bit per byte, the first byte lowest.  A
 // byte in neither belongs to a token and is a mark: a point, a sign, an

@@ -25,8 +25,11 @@ inline int leading_digits(std::uint64_t v)
 	return flagged == 0 ? 8 : numbers::countr_zero(flagged) >> 3;
 }
 
-// The value of the first n digits of v, 1 <= n <= 8: three rounds that
-// each join neighbours, within 16-bit, then 32-bit, then 64-bit lanes.
+// The value of the first n digits of v, 1 <= n <= 8, in two rounds: the
+// pairs, then the four pairs at once.  The technique is fast_float's
+// parse_eight_digits_unrolled (arithmetic on the eight bytes of a word at
+// once), here with the digits moved to the top so that fewer than eight
+// need no other code.
 inline std::uint64_t digits_value(std::uint64_t v, int n)
 {
 	// Move the n digits to the top: the bytes below become leading zeros.

@@ -1,6 +1,6 @@
 // Correctly rounded m / 10^k for decimal mantissas too long for a single
-// rounding, settled in exact 128-bit integer arithmetic.  Inline: the plain
-// query path calls it for every long rate.  Written once for any 128-bit
+// rounding, settled in exact 128-bit integer arithmetic.  Inline: the
+// scanners call it for every long rate.  Written once for any 128-bit
 // type with the builtin's operators (see uint128.h).
 #ifndef BALANCE_CHECK_EXACT_DIVISION_H
 #define BALANCE_CHECK_EXACT_DIVISION_H

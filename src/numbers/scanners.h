@@ -12,12 +12,13 @@
 #include <cstdint>
 #include <limits>
 
+#include "layout.h"
 #include "numbers/digits.h"
 #include "numbers/exact_value.h"
 
 namespace numbers {
 
-constexpr std::size_t scan_padding = 8;
+constexpr std::size_t scan_padding = scanner_reach;
 
 inline bool is_digit(char c)
 {
@@ -54,8 +55,9 @@ inline const char* scan_int64(const char* p, std::int64_t& value)
 }
 
 // Exact fast path for plain decimals of at most 19 significant digits,
-// scaled by scale_exactly.  Returns nullptr when the text is outside it; the caller
-// then converts the whole token with parse_double_token.
+// scaled by scale_exactly.  Returns nullptr when the text is outside it: the
+// general path then converts the whole token with parse_double_token, and
+// stage 2 refuses the query to it.
 inline const char* scan_double_fast(const char* p, double& value)
 {
 	const bool negative = *p == '-';

@@ -7,10 +7,12 @@
 
 #include <cstddef>
 
+#include "layout.h"
+
 namespace numbers {
 
 // The longest token accepted; longer tokens are rejected, never cut.
-constexpr std::size_t max_token_length = 4096;
+constexpr std::size_t max_token_length = longest_token;
 
 // True when the entire token [first, last) is accepted, with exactly the
 // value strtod gives.  An integer needs no such conversion: it is whole

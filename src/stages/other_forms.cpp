@@ -88,7 +88,7 @@ BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const
 		const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
 		if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
 			return Order::both_zero;
-		// Bitwise, not branching on the answer, which no predictor knows.
+		// Bitwise, as signed_at_most.
 		const bool top_equal = o_top == d_top;
 		const bool high_equal = top_equal & (o.high == d.high);
 		const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
@@ -144,9 +144,6 @@ BALANCE_CHECK_INLINE bool tokens_of(u64 space, u64 digit, Window& w)
 }
 
 }  // namespace
-
-// Stage 2 passes the bits, not the window it found in them, so that its
-// window stays in registers; each entry finds the tokens again, once.
 
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
 {

@@ -1,6 +1,8 @@
 // Stage 2's road for a query in any form but the everyday one: signs,
 // exponents, amounts of more than 16 digits.  Out of line, so that the
-// everyday road stays short and in registers.
+// everyday road stays short and in registers; it is given the bits, not
+// the window found in them, so that the window stays in the road's
+// registers too, and each entry finds the tokens again, once.
 #ifndef BALANCE_CHECK_OTHER_FORMS_H
 #define BALANCE_CHECK_OTHER_FORMS_H
 
@@ -13,8 +15,7 @@ namespace stages {
 // The verdict of the query in the window at q, with the class bits given,
 // in `yes`; false when the general path is to read it: not a number's
 // form, a rate that needs more than 19 digits converted, or amounts both
-// 0, which may end the run.  The bits, not the window found from them,
-// are passed, so that the everyday road keeps its window in registers.
+// 0, which may end the run.
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
 
 // The verdict of a query whose form stage 2 has checked, from its values

@@ -56,9 +56,7 @@ BALANCE_CHECK_INLINE bool is_exponent_rate(const char* q, const Window& w, u64 m
 	int letter = highest_position(marks);
 	u64 last = u64{1} << letter;  // the letter, or the sign after it
 	if (q[letter] == '+' || q[letter] == '-') {
-		if (letter == 0)  // a sign at the window's first byte leads its token
-			return false;
-		--letter;
+		--letter;  // not below 0: a sign that leads its token is not among the marks
 		last |= u64{1} << letter;
 	}
 	if ((q[letter] | 0x20) != 'e' || (last & (w.space >> 1)) != 0)
@@ -83,7 +81,7 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 	}
 	const Key o = key_of(q + w.end[owed], static_cast<std::size_t>(owed_digits)),
 	          d = key_of(q + w.end[deducted], static_cast<std::size_t>(deducted_digits));
-	// Bitwise, not branching on the answer, which no predictor knows.
+	// Bitwise, as signed_at_most.
 	less = (o.high < d.high) | ((o.high == d.high) & (o.low < d.low));
 	equal = (o.high == d.high) & (o.low == d.low);
 	return (o.high | o.low | d.high | d.low) != 0;

@@ -40,8 +40,7 @@ struct Window {
 
 enum class Fit {
 	query,   // four tokens ended within the window
-	spaces,  // nothing but white space within it: go on at skip
-	wider,   // the query starts after `at`: its own window is wider
+	later,   // the query starts after `at` (or not within the window): go on at skip
 	none,    // the query does not fit a window: the general path's
 };
 
@@ -84,11 +83,11 @@ BALANCE_CHECK_INLINE Fit find_tokens(u64 space, u64 digit, Window& w, int& skip)
 	w.start[owed] = lowest(starts);
 	if (w.start[owed] >= window_bits) {
 		skip = w.start[owed];
-		return Fit::spaces;
+		return Fit::later;
 	}
 	if (without_lowest(without_lowest(without_lowest(ends))) == 0) {
 		skip = w.start[owed];
-		return skip > 0 ? Fit::wider : Fit::none;
+		return skip > 0 ? Fit::later : Fit::none;
 	}
 	positions_of(starts, ends, w);
 	masks_of(digit, w);
