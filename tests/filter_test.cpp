@@ -7,56 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "filter.h"
-#include "output.h"
-
 #include <gtest/gtest.h>
 
+#include "oracles/filter_harness.h"
 #include "oracles/general_reading.h"
 
 namespace {
-
-// Output hook: takes at most `piece` bytes a call; every other call fails
-// with EINTR, or takes nothing for now, when asked to.
-struct Sink {
-	std::string text;
-	std::size_t piece;
-	bool interrupt;
-	bool nothing_for_now = false;
-	std::size_t waits = 0;
-	std::size_t calls = 0;
-	std::size_t largest = 0;  // the most asked of one call
-	std::size_t failing_call = 0;  // 1 for the first write, ...; it fails with ENOSPC
-};
-
-long write_piece(void* context, const char* data, std::size_t size)
-{
-	auto& s = *static_cast<Sink*>(context);
-	s.largest = std::max(s.largest, size);
-	if (s.interrupt && ++s.calls % 2 == 0) {
-		errno = EINTR;
-		return -1;
-	}
-	if (s.nothing_for_now && ++s.waits % 2 == 0) {
-		errno = 0;  // no error: nothing taken for now
-		return 0;
-	}
-	if (!s.interrupt && ++s.calls == s.failing_call) {
-		errno = ENOSPC;
-		return -1;
-	}
-	const std::size_t n = std::min(size, s.piece);
-	s.text.append(data, n);
-	return static_cast<long>(n);
-}
-
-std::string diagnostic;  // the last line
-std::string diagnostics;  // every line
-void keep_diagnostic(const char* message)
-{
-	diagnostic = message;
-	diagnostics += diagnostic + '\n';
-}
 
 // Interrupted calls are retried and short reads and writes continued: the
 // answers and the status are those of a plain run.
@@ -93,39 +49,31 @@ TEST(Filter, InterruptedAndPiecemealIOChangeNothing)
 	for (const Case& c : cases) {
 		ChunkedInput in{input + "0 0 0 0 junk", c.read_sizes};
 		in.interrupt = c.read_interrupt;
-		Sink sink{{}, c.write_piece, c.write_interrupt, c.write_nothing_for_now};
-		auto r = std::make_unique<InputBuffer>();
-		struct Guarded {  // a write past the answer block lands in the guard
-			Output out;
-			char guard[output_block_size];
-		};
-		auto g = std::make_unique<Guarded>();
-		std::memset(g->guard, 0x5a, sizeof g->guard);
-		input_init(*r, read_chunk, &in);
-		output_init(g->out, write_piece, &sink);
-		const RunHooks hooks{c.kernel != nullptr,
-		                     [](void* source, std::size_t n) { static_cast<ChunkedInput*>(source)->offset -= n; }};
-		diagnostics.clear();
-		int status = c.kernel ? -1 : run_filter(*r, g->out, false, keep_diagnostic, hooks);
-		EXPECT_STREQ(c.kernel ? run_filter_with_kernel(c.kernel, status, *r, g->out, false, keep_diagnostic, hooks)
-		                      : nullptr, c.kernel);
-		ASSERT_EQ(status, exit_ok);
+		Sink sink;
+		sink.piece = c.write_piece;
+		sink.interrupt = c.write_interrupt;
+		sink.nothing_for_now = c.write_nothing_for_now;
+		RunHooks hooks;
+		hooks.debug = c.kernel != nullptr;
+		hooks.give_back = [](void* source, std::size_t n) { static_cast<ChunkedInput*>(source)->offset -= n; };
+		const FilterRun r = run_whole_filter(in, sink, false, c.kernel, hooks);
+		EXPECT_STREQ(r.kernel, c.kernel);
+		ASSERT_EQ(r.status, exit_ok);
 		if (c.kernel != nullptr) {
 			// The roads' answers add up to the lines written.
 			const std::string kernel_line = "using the " + std::string(c.kernel) + " kernel\n";
 			unsigned long long index = 0, general = 0, all = 0;
-			ASSERT_EQ(diagnostics.compare(0, kernel_line.size(), kernel_line), 0) << diagnostics;
-			ASSERT_EQ(std::sscanf(diagnostics.c_str() + kernel_line.size(),
+			ASSERT_EQ(r.diagnostics.compare(0, kernel_line.size(), kernel_line), 0) << r.diagnostics;
+			ASSERT_EQ(std::sscanf(r.diagnostics.c_str() + kernel_line.size(),
 			                      "answers: %llu from the class index, %llu by the general path, %llu in all", &index,
-			                      &general, &all), 3) << diagnostics;
+			                      &general, &all), 3) << r.diagnostics;
 			EXPECT_EQ(index + general, all);
 			EXPECT_EQ(all, static_cast<unsigned long long>(std::count(sink.text.begin(), sink.text.end(), '\n')));
 		} else {
-			EXPECT_EQ(diagnostics, "");
+			EXPECT_EQ(r.diagnostics, "");
 		}
 		EXPECT_EQ(in.data.substr(in.offset), " junk");  // as a seekable file, just past the end query
-		EXPECT_EQ(std::count(g->guard, g->guard + sizeof g->guard, '\x5a'),
-		          static_cast<std::ptrdiff_t>(sizeof g->guard));
+		EXPECT_TRUE(r.guard_intact);
 		if (plain.empty())
 			plain = sink.text;
 		EXPECT_EQ(sink.text, plain);
@@ -174,15 +122,11 @@ TEST(Filter, FailedReadOrWriteEndsTheRun)
 	for (const Case& c : cases) {
 		ChunkedInput in{c.input, {}};
 		in.fail_with = c.read_errno;
-		Sink sink{{}, output_block_size, false};
+		Sink sink;
 		sink.failing_call = c.failing_write;
-		auto r = std::make_unique<InputBuffer>();
-		auto out = std::make_unique<Output>();
-		input_init(*r, read_chunk, &in);
-		output_init(*out, write_piece, &sink, [](void* s) { return write_piece(s, "", 0) < 0 ? -1 : 0; });  // a call too
-		diagnostic.clear();
-		EXPECT_EQ(run_filter(*r, *out, c.explain, keep_diagnostic), exit_failure) << c.message;
-		EXPECT_EQ(diagnostic, c.message);
+		const FilterRun r = run_whole_filter(in, sink, c.explain);
+		EXPECT_EQ(r.status, exit_failure) << c.message;
+		EXPECT_EQ(r.diagnostics, c.message + '\n');
 		EXPECT_EQ(std::count(sink.text.begin(), sink.text.end(), '\n'),
 		          static_cast<std::ptrdiff_t>(c.lines)) << c.message;
 	}

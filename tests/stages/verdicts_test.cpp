@@ -3,30 +3,17 @@
 // diagnostic, query for query.
 #include <algorithm>
 #include <iterator>
-#include <memory>
 #include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "filter.h"
 #include "kernels/chosen.h"
+#include "oracles/filter_harness.h"
 #include "oracles/general_path.h"
 
 namespace stages {
 namespace {
-
-std::string diagnostic;
-void keep_diagnostic(const char* message)
-{
-	diagnostic = message;
-}
-
-long append(void* context, const char* data, std::size_t size)
-{
-	static_cast<std::string*>(context)->append(data, size);
-	return static_cast<long>(size);
-}
 
 void expect_as_general_path(const std::string& input, std::size_t piece)
 {
@@ -34,17 +21,12 @@ void expect_as_general_path(const std::string& input, std::size_t piece)
 	kernels::for_each_kernel_here([&](auto kernel) {
 		const char* const name = decltype(kernel)::name;
 		ChunkedInput in{input, {piece}};
-		auto r = std::make_unique<InputBuffer>();
-		auto out = std::make_unique<Output>();
-		std::string text;
-		input_init(*r, read_chunk, &in);
-		output_init(*out, append, &text);
-		diagnostic.clear();
-		Answers got;
-		EXPECT_STREQ(run_filter_with_kernel(name, got.status, *r, *out, false, keep_diagnostic), name);
-		EXPECT_EQ(got.status, want.status) << name << ": " << input;
-		EXPECT_EQ(text, want.out) << name << ": " << input;
-		EXPECT_EQ(diagnostic, want.message) << name << ": " << input;
+		Sink sink;
+		const FilterRun r = run_whole_filter(in, sink, false, name);
+		EXPECT_STREQ(r.kernel, name);
+		EXPECT_EQ(r.status, want.status) << name << ": " << input;
+		EXPECT_EQ(sink.text, want.out) << name << ": " << input;
+		EXPECT_EQ(r.diagnostic, want.message) << name << ": " << input;
 	});
 }
 
@@ -145,16 +127,8 @@ TEST(Verdicts, EachFormGoesByItsRoad)
 		const auto queries = static_cast<std::uint64_t>(std::count(input.begin(), input.end(), '\n'));
 		kernels::for_each_kernel_here([&](auto kernel) {
 			ChunkedInput in{input + "0 0 0 0\n", {}};
-			auto r = std::make_unique<InputBuffer>();
-			auto out = std::make_unique<Output>();
-			std::string text;
-			input_init(*r, read_chunk, &in);
-			output_init(*out, append, &text);
-			RoadCounts roads;
-			RunHooks hooks;
-			hooks.roads = &roads;
-			int status;
-			run_filter_with_kernel(decltype(kernel)::name, status, *r, *out, false, keep_diagnostic, hooks);
+			Sink sink;
+			const RoadCounts roads = run_whole_filter(in, sink, false, decltype(kernel)::name).roads;
 			EXPECT_EQ(roads.window + roads.general, queries) << decltype(kernel)::name << ": " << c.queries.substr(0, 40);
 			if (c.general == 1000)
 				EXPECT_EQ(roads.general, queries) << decltype(kernel)::name << ": " << c.queries;
