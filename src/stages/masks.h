@@ -4,7 +4,6 @@
 #ifndef BALANCE_CHECK_MASKS_H
 #define BALANCE_CHECK_MASKS_H
 
-#include <cstddef>
 #include <cstdint>
 
 #include "numbers/bit_scan.h"
@@ -42,12 +41,6 @@ BALANCE_CHECK_INLINE bool more_than_one(u64 x)
 BALANCE_CHECK_INLINE int lowest_position(u64 x)
 {
 	return numbers::countr_zero(x);
-}
-
-// The same as an index.
-BALANCE_CHECK_INLINE std::size_t lowest_index(u64 x)
-{
-	return static_cast<std::size_t>(numbers::countr_zero(x));
 }
 
 // The position of the highest set bit; x != 0.

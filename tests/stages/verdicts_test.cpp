@@ -27,6 +27,7 @@ void expect_as_general_path(const std::string& input, std::size_t piece)
 		EXPECT_EQ(r.status, want.status) << name << ": " << input;
 		EXPECT_EQ(sink.text, want.out) << name << ": " << input;
 		EXPECT_EQ(r.diagnostic, want.message) << name << ": " << input;
+		EXPECT_TRUE(r.guard_intact) << name << ": " << input;
 	});
 }
 
@@ -58,6 +59,11 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 		return d;
 	};
 	auto pick = [&](const auto& list) { return std::string(list[rng() % std::size(list)]); };
+	// Amounts of every length to 18 digits that differ only in their first.
+	for (std::size_t n = 1; n <= 18; ++n) {
+		const std::string rest = digits(n - 1);
+		expect_as_general_path("1" + rest + " 2" + rest + " 3 4\n2" + rest + " 1" + rest + " 3 4\n", 4096);
+	}
 	auto amount = [&]() {
 		const std::string sign = rng() % 3 != 0 ? "" : rng() % 2 ? "+" : "-";
 		return rng() % 3 == 0 ? pick(amounts) : sign + std::string(rng() % 3, '0') + digits(1 + rng() % 25);
@@ -112,6 +118,7 @@ TEST(Verdicts, EachFormGoesByItsRoad)
 		{"0001234567 0001230000 030 004.2500\n", 0},
 		{"123456789012345678 1 2 3\n", 0},
 		{"1 2 3" + std::string(52, ' ') + "4\n", 0},  // longer than its window, not than 64 bytes
+		{std::string(8, ' ') + "1 2 3" + std::string(50, ' ') + "4\n", 0},  // fits the window it starts
 		{"1 2 3 0x1p3\n", 1000},
 		{"1 2 3 inf\n", 1000},
 		{"2 1 -3 123456789012345678901234.5\n", 1000},  // converted, in more than 19 digits
