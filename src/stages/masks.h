@@ -62,10 +62,10 @@ BALANCE_CHECK_INLINE u64 ends_of(u64 space)
 	return space & ~(space << 1 | 1);
 }
 
-// A token's last byte: a token byte before white space.
-BALANCE_CHECK_INLINE u64 last_bytes_of(u64 space)
+// The bytes before white space: of a token's bytes, its last.
+BALANCE_CHECK_INLINE u64 before_space(u64 space)
 {
-	return ~space & space >> 1;
+	return space >> 1;
 }
 
 }  // namespace stages

@@ -50,7 +50,7 @@ BALANCE_CHECK_INLINE bool has_number_form(const char* q, const Window& w, Marks&
 	const u64 mantissa = w.rate & (lowest_bit(m.letter) - 1);  // before the letter, or all
 	const u64 misplaced = (m.letter & ~w.rate) | without_lowest(m.letter) |
 	                      (m.sign & ~(token_starts(w) | m.letter << 1)) | (m.point & ~mantissa) |
-	                      without_lowest(m.point) | ((m.sign | m.letter) & last_bytes_of(w.space));
+	                      without_lowest(m.point) | ((m.sign | m.letter) & before_space(w.space));
 	return misplaced == 0 && (w.digit & mantissa) != 0;
 }
 

@@ -59,7 +59,7 @@ BALANCE_CHECK_INLINE bool is_exponent_rate(const char* q, const Window& w, u64 m
 		--letter;  // not below 0: a sign that leads its token is not among the marks
 		last |= u64{1} << letter;
 	}
-	if ((q[letter] | 0x20) != 'e' || (last & last_bytes_of(w.space)) != 0)
+	if ((q[letter] | 0x20) != 'e' || (last & before_space(w.space)) != 0)
 		return false;
 	const u64 mantissa = w.rate & below_bit(letter);
 	return (w.digit & mantissa) != 0 && is_everyday(q, w, marks & ~last);
@@ -124,7 +124,7 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
 	bool less, equal;
 	const u64 rest = w.marks & ~signs;
-	if ((signs & last_bytes_of(w.space)) != 0 || !(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)) ||
+	if ((signs & before_space(w.space)) != 0 || !(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)) ||
 	    static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
 	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
 		return verdict_of_other_form(q, w.space, w.digit, yes);
