@@ -41,7 +41,8 @@ bool answer(Output& out, const BalanceQuery& q, bool explain)
 // classifies a pass of the data ahead of stage 2, which answers what it
 // takes; every other query goes through the general path, one at a time.
 // The loop owns what the stages share: the index of the data, the query
-// the general path has begun, the error found and the query's number.
+// the general path has begun, the error found and the answers of each road
+// (which number the query being read).
 template <typename Kernel>
 BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain, DiagnoseFunction diagnose,
                                      const RunHooks& hooks, RoadCounts& roads)
@@ -55,12 +56,12 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 	stages::index_reset(index);
 	PartialQuery partial;
 	InputErrorDetails error;
-	std::uint64_t query_number = 1;  // of the query being read
 	auto report = [&]() {
 		if (!output_flush(out))
 			return write_failed(out, diagnose);
 		char message[512];
-		describe_error(error, query_number, message, sizeof message);
+		// The query being read is the one after every query answered.
+		describe_error(error, roads.window + roads.general + 1, message, sizeof message);
 		diagnose(message);
 		return exit_failure;
 	};
@@ -69,13 +70,11 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 		while (!explain && partial.fields == 0) {
 			const char* const data = in.data();
 			std::size_t at = static_cast<std::size_t>(in.pos - data);
-			const std::uint64_t before = roads.window;
 			stages::Stop stop = stages::answer_indexed(index, data, at, out, roads);
 			// Only a query too long for its window is tried once more, wide.
 			if (stop == stages::Stop::too_long)
 				stop = stages::answer_wide(index, data, at, out, roads);
 			in.pos = data + at;
-			query_number += roads.window - before;
 			if (stop == stages::Stop::write_failed)
 				return write_failed(out, diagnose);
 			if (stop == stages::Stop::refused || stop == stages::Stop::too_long)
@@ -95,7 +94,6 @@ BALANCE_CHECK_INLINE int filter_loop(InputBuffer& in, Output& out, bool explain,
 					hooks.give_back(in.context, static_cast<std::size_t>(in.end - in.pos));
 				return output_close(out) ? exit_ok : write_failed(out, diagnose);
 			}
-			++query_number;
 			++roads.general;
 			if (!answer(out, q, explain))
 				return write_failed(out, diagnose);

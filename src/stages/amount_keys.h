@@ -47,30 +47,21 @@ BALANCE_CHECK_INLINE Key key_of(const char* end, std::size_t digits)
 // The masks of 0 to 8 digits' values, one word: the low words of
 // key_masks, in a table of their own so that a short key's mask is one
 // load.
-inline constexpr u64 short_key_masks[9] = {0,
-                                           0x0f,
-                                           0x0f0f,
-                                           0x0f0f0f,
-                                           0x0f0f0f0f,
-                                           0x0f0f0f0f0fu,
-                                           0x0f0f0f0f0f0fu,
-                                           0x0f0f0f0f0f0f0fu,
-                                           0x0f0f0f0f0f0f0f0fu};
-
-constexpr bool short_masks_as_key_masks()
-{
-	for (int n = 1; n <= 8; ++n)
-		if (short_key_masks[n] != key_masks.of[n].low)
-			return false;
-	return true;
-}
-static_assert(short_masks_as_key_masks(), "a short key is the low word of a key");
+struct ShortKeyMaskTable {
+	u64 of[9];
+	constexpr ShortKeyMaskTable() : of()
+	{
+		for (int n = 1; n <= 8; ++n)
+			of[n] = key_masks.of[n].low;
+	}
+};
+inline constexpr ShortKeyMaskTable short_key_masks;
 
 // The key of up to 8 digits, one word: the low word of key_of.  Reads the
 // 8 bytes before `end`.
 BALANCE_CHECK_INLINE u64 short_key_of(const char* end, std::size_t digits)
 {
-	return numbers::load_be64(end - 8) & short_key_masks[digits];
+	return numbers::load_be64(end - 8) & short_key_masks.of[digits];
 }
 
 // Whether the owed amount is at most the deducted, from their magnitudes'
