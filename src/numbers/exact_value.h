@@ -1,6 +1,7 @@
 // From digits to exact values, as strtoll and strtod give them: a
-// magnitude saturated at the 64-bit limits, and a decimal mantissa scaled
-// by a power of ten with one rounding.  Shared by the scanners and stage
+// magnitude saturated at the 64-bit limits, and a decimal (a mantissa, a
+// power of ten and a sign, however its syntax was read) scaled with one
+// rounding.  Shared by the scanners and stage
 // 2's conversions (stages/other_forms.cpp), so that both give the same
 // values.
 #ifndef BALANCE_CHECK_EXACT_VALUE_H
@@ -48,6 +49,27 @@ inline bool scale_exactly(std::uint64_t m, std::ptrdiff_t e, double& value)
 		return true;
 	}
 	return e < 0 && divide_exactly(m, static_cast<int>(-e), value);
+}
+
+// A rate's number as its syntax gives it: the value is mantissa * 10^exponent,
+// the mantissa of at most 19 digits, so that it is exact in 64 bits.  The
+// scanners read it byte by byte, stage 2 from its marks' known places
+// (numbers/rate_places.h); both convert it here.
+struct Decimal {
+	std::uint64_t mantissa;
+	std::ptrdiff_t exponent;
+	bool negative;
+};
+
+// The decimal's value with one rounding; false where that is not exact work
+// (scale_exactly).
+inline bool value_of(const Decimal& d, double& value)
+{
+	double v;
+	if (!scale_exactly(d.mantissa, d.exponent, v))
+		return false;
+	value = d.negative ? -v : v;
+	return true;
 }
 
 }  // namespace numbers

@@ -1,9 +1,9 @@
 // Scanners: read one number in place, from its first byte to wherever it
 // stops, inline so that the general path and stage 2's other forms make no
-// calls.  Both read from p without a length: the text must be followed by
+// calls.  They read from p without a length: the text must be followed by
 // a byte that ends every number (the NUL at the input buffer's end) and
 // then by scan_padding - 1 more readable bytes, since digits are loaded
-// eight at a time.  Both return the end of the number they read; whether the token
+// eight at a time.  They return the end of the number they read; whether the token
 // ends there too is the caller's question (see whole_token.h).
 #ifndef BALANCE_CHECK_SCANNERS_H
 #define BALANCE_CHECK_SCANNERS_H
@@ -54,13 +54,14 @@ inline const char* scan_int64(const char* p, std::int64_t& value)
 	return p;
 }
 
-// Exact fast path for plain decimals of at most 19 significant digits,
-// scaled by scale_exactly.  Returns nullptr when the text is outside it: the
-// general path then converts the whole token with parse_double_token, and
-// stage 2 refuses the query to it.
-inline const char* scan_double_fast(const char* p, double& value)
+// The syntax of a decimal of at most 19 significant digits, in the form
+// strtod reads: optional sign, digits with at most one point, an optional
+// exponent.  Returns nullptr when the text is outside it (no digit, or more
+// than 19 significant ones): the general path then converts the whole token
+// with parse_double_token, and stage 2 refuses the query to it.
+inline const char* scan_decimal(const char* p, Decimal& d)
 {
-	const bool negative = *p == '-';
+	d.negative = *p == '-';
 	if (*p == '-' || *p == '+')
 		++p;
 
@@ -106,12 +107,18 @@ inline const char* scan_double_fast(const char* p, double& value)
 			p = e;
 		}  // else the 'e' is not part of the number
 	}
-
-	double v;
-	if (!scale_exactly(m, exponent, v))
-		return nullptr;
-	value = negative ? -v : v;
+	d.mantissa = m;
+	d.exponent = exponent;
 	return p;
+}
+
+// The exact fast path: a decimal that scan_decimal reads and value_of
+// converts; nullptr otherwise, as scan_decimal.
+inline const char* scan_double_fast(const char* p, double& value)
+{
+	Decimal d;
+	const char* const end = scan_decimal(p, d);
+	return end != nullptr && value_of(d, value) ? end : nullptr;
 }
 
 }  // namespace numbers

@@ -1,6 +1,6 @@
-// Any other number's form, read from the bytes of the query's marks, the
-// amounts compared with their signs, and the values converted only where
-// the short cut of balance.h leaves the verdict open.
+// Any other number's form, read from the bytes of the query's marks, and
+// the values converted: the amounts always, the term and the rate only
+// where the short cut of balance.h leaves the verdict open.
 #include "stages/other_forms.h"
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include "balance.h"
 #include "numbers/digits.h"
 #include "numbers/exact_value.h"
+#include "numbers/rate_places.h"
 #include "numbers/scanners.h"
 #include "stages/amount_keys.h"
 
@@ -68,71 +69,104 @@ BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length
 	return numbers::saturated(numbers::value_of_digits(t + sign, length - sign), sign != 0 && *t == '-');
 }
 
+// The places of the rate's marks in the window, its form checked: after
+// its sign, an optional point, then an optional letter and its sign.
+BALANCE_CHECK_INLINE numbers::RatePlaces rate_places(const char* q, const Window& w, int sign)
+{
+	const int start = w.start[rate], length = w.end[rate] - start;
+	numbers::RatePlaces r{sign, -1, length, length};
+	u64 marks = w.marks & w.rate & ~(static_cast<u64>(sign) << start);
+	if (marks != 0 && q[lowest_position(marks)] == '.') {
+		r.point = lowest_position(marks) - start;
+		marks = without_lowest(marks);
+	}
+	if (marks != 0)
+		r.letter = lowest_position(marks) - start;
+	return r;
+}
+
+// The rate's value, its form checked: from its marks' places, or where
+// those leave it (leading zeros, a long exponent) by the scanner; false
+// when only the general path converts it.
+BALANCE_CHECK_INLINE bool rate_value(const char* q, const Window& w, int sign, double& urok)
+{
+	const char* const t = q + w.start[rate];
+	numbers::Decimal d{0, 0, false};
+	if (!numbers::decimal_at(t, rate_places(q, w, sign), d) && numbers::scan_decimal(t, d) != q + w.end[rate])
+		return false;
+	return numbers::value_of(d, urok);
+}
+
 enum class Order { at_most, more, both_zero };
 
-// The owed amount against the deducted, in the query's window at
-// q, their digits after the sign bytes given.  Compared as keys up to 18
-// digits, which never saturate, else converted.
-BALANCE_CHECK_INLINE Order compare_amounts(const char* q, const Window& w, const int (&signs)[2])
+// A key's third word below this is an amount of 19 digits below 922 * 10^16,
+// under strtoll's saturation.
+constexpr u64 below_saturation = 0x090202;
+
+// The owed amount against the deducted, with their signs: compared as
+// three-word keys up to 19 digits where neither may saturate, which reads
+// no more than 24 bytes before each end, else converted.
+BALANCE_CHECK_INLINE Order order_of_amounts(const char* q, const Window& w, Signs s)
 {
-	const int owed_digits = w.end[owed] - w.start[owed] - signs[owed];
-	const int deducted_digits = w.end[deducted] - w.start[deducted] - signs[deducted];
-	const bool owed_minus = (signs[owed] != 0) & (q[w.start[owed]] == '-');
-	const bool deducted_minus = (signs[deducted] != 0) & (q[w.start[deducted]] == '-');
-	constexpr unsigned most = max_unsaturated_digits;
-	if (static_cast<unsigned>(owed_digits - 1) < most && static_cast<unsigned>(deducted_digits - 1) < most) {
+	const int owed_digits = w.end[owed] - w.start[owed] - s.at(owed);
+	const int deducted_digits = w.end[deducted] - w.start[deducted] - s.at(deducted);
+	if (static_cast<unsigned>(owed_digits - 1) < 19 && static_cast<unsigned>(deducted_digits - 1) < 19) {
 		const char* const owed_end = q + w.end[owed];
 		const char* const deducted_end = q + w.end[deducted];
 		const Key o = key_of(owed_end, static_cast<std::size_t>(owed_digits < 16 ? owed_digits : 16)),
 		          d = key_of(deducted_end, static_cast<std::size_t>(deducted_digits < 16 ? deducted_digits : 16));
 		const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
-		if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
-			return Order::both_zero;
-		// Bitwise, as signed_at_most.
-		const bool top_equal = o_top == d_top;
-		const bool high_equal = top_equal & (o.high == d.high);
-		const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
-		const bool equal = high_equal & (o.low == d.low);
-		return signed_at_most(less, equal, owed_minus, deducted_minus) ? Order::at_most : Order::more;
+		if ((o_top | d_top) < below_saturation) {
+			if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
+				return Order::both_zero;
+			// Bitwise, as signed_at_most.
+			const bool top_equal = o_top == d_top;
+			const bool high_equal = top_equal & (o.high == d.high);
+			const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
+			const bool equal = high_equal & (o.low == d.low);
+			return signed_at_most(less, equal, s.minus(owed), s.minus(deducted)) ? Order::at_most : Order::more;
+		}
 	}
-	auto amount = [&](Field f) {
-		return integer_at(q + w.start[f], signs[f], w.end[f] - w.start[f]);
-	};
+	auto amount = [&](Field f) { return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]); };
 	const std::int64_t dlh = amount(owed), spl = amount(deducted);
-	if (dlh == 0 && spl == 0)
+	if ((dlh | spl) == 0)
 		return Order::both_zero;
 	return dlh <= spl ? Order::at_most : Order::more;
 }
 
-// The verdict from the values, converted: the query has a number's form,
-// its signs at the tokens' first bytes given.
-bool verdict_by_value(const char* q, const Window& w, u64 signs, bool& yes)
+// The verdict from the values, converted, where the amounts leave it open:
+// something owed, and a '-' before the term or the rate.
+BALANCE_CHECK_INLINE bool verdict_of_open(const char* q, const Window& w, Signs s, bool& yes)
 {
-	auto sign_bytes = [&](Field f) { return static_cast<int>((signs >> w.start[f]) & 1); };
-	double urok = 0.0;
-	if (numbers::scan_double_fast(q + w.start[rate], urok) != q + w.end[rate])
-		return false;  // the whole token converted only by the general path
-	auto integer = [&](Field f) { return integer_at(q + w.start[f], sign_bytes(f), w.end[f] - w.start[f]); };
+	double urok;
+	if (!rate_value(q, w, s.at(rate), urok))
+		return false;
+	auto integer = [&](Field f) { return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]); };
 	yes = evaluate(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
 	return true;
 }
 
-// The verdict of the query in window w: any number's form, its marks read
-// one by one.
-BALANCE_CHECK_INLINE bool verdict_of_any_form(const char* q, const Window& w, bool& yes)
+// The verdict from the amounts' order, and from the values where that
+// leaves it open.
+BALANCE_CHECK_INLINE bool verdict_by_value(const char* q, const Window& w, Signs s, bool& yes)
+{
+	const Order order = order_of_amounts(q, w, s);
+	if (order == Order::both_zero)  // may be the terminating query
+		return false;
+	yes = order == Order::at_most;
+	return amounts_settle(yes, !s.term_or_rate_minus()) || verdict_of_open(q, w, s, yes);
+}
+
+BALANCE_CHECK_INLINE bool verdict_of_other_form(const char* q, const Window& w, bool& yes)
 {
 	Marks m;
 	if (!has_number_form(q, w, m))
 		return false;
-	auto sign_bytes = [&](Field f) { return static_cast<int>((m.sign >> w.start[f]) & 1); };
-	const Order order = compare_amounts(q, w, {sign_bytes(owed), sign_bytes(deducted)});
-	if (order == Order::both_zero)  // may be the terminating query
-		return false;
-	yes = order == Order::at_most;
-	auto minus = [&](Field f) { return sign_bytes(f) != 0 && q[w.start[f]] == '-'; };
-	if (amounts_settle(yes, !minus(term) && !minus(rate)))
-		return true;
-	return verdict_by_value(q, w, m.sign, yes);
+	Signs s{0};
+	for (int f = owed; f <= rate; ++f)
+		if (((m.sign >> w.start[f]) & 1) != 0)
+			s.bits |= (q[w.start[f]] == '-' ? 0x11u : 0x01u) << f;
+	return verdict_by_value(q, w, s, yes);
 }
 
 // The tokens of the window with the bits given; false when its four do
@@ -145,10 +179,22 @@ BALANCE_CHECK_INLINE bool tokens_of(u64 space, u64 digit, Window& w)
 
 }  // namespace
 
+bool verdict_by_value(const char* q, u64 space, u64 digit, Signs s, bool& yes)
+{
+	Window w;
+	return tokens_of(space, digit, w) && verdict_by_value(q, w, s, yes);  // found once already
+}
+
+bool verdict_of_open(const char* q, u64 space, u64 digit, Signs s, bool& yes)
+{
+	Window w;
+	return tokens_of(space, digit, w) && verdict_of_open(q, w, s, yes);  // found once already
+}
+
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes)
 {
 	Window w;
-	return tokens_of(space, digit, w) && verdict_of_any_form(q, w, yes);
+	return tokens_of(space, digit, w) && verdict_of_other_form(q, w, yes);
 }
 
 bool verdict_of_wide_window(const char* q, u64 space, u64 digit, bool& yes, std::size_t& length)
@@ -157,13 +203,7 @@ bool verdict_of_wide_window(const char* q, u64 space, u64 digit, bool& yes, std:
 	if (!tokens_of(space, digit, w))
 		return false;
 	length = static_cast<std::size_t>(w.end[rate]);
-	return verdict_of_any_form(q, w, yes);
-}
-
-bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes)
-{
-	Window w;
-	return tokens_of(space, digit, w) && verdict_by_value(q, w, signs, yes);
+	return verdict_of_other_form(q, w, yes);
 }
 
 }  // namespace stages

@@ -1,8 +1,10 @@
-// Stage 2's road for a query in any form but the everyday one: signs,
-// exponents, amounts of more than 16 digits.  Out of line, so that the
-// everyday road stays short and in registers; it is given the bits, not
-// the window found in them, so that the window stays in the road's
-// registers too, and each entry finds the tokens again, once.
+// Stage 2's road for a query whose verdict is not the everyday road's:
+// any number's form read mark by mark, amounts of more than 16 digits, and
+// the values converted where the short cut of balance.h leaves the verdict
+// open.  Out of line, so that the everyday road stays short and in
+// registers; each entry is given the window's two words of bits, not the
+// tokens found in them, which the everyday road would otherwise keep live
+// for it, and finds the tokens again, once.
 #ifndef BALANCE_CHECK_OTHER_FORMS_H
 #define BALANCE_CHECK_OTHER_FORMS_H
 
@@ -12,16 +14,31 @@
 
 namespace stages {
 
-// The verdict of the query in the window at q, with the class bits given,
-// in `yes`; false when the general path is to read it: not a number's
-// form, a rate that needs more than 19 digits converted, or amounts both
-// 0, which may end the run.
+// Which tokens a sign leads, bit f for Field f, and which of those signs
+// are '-', bit 4 + f.
+struct Signs {
+	unsigned bits;
+	int at(Field f) const { return static_cast<int>((bits >> f) & 1); }
+	bool minus(Field f) const { return ((bits >> (4 + f)) & 1) != 0; }
+	// A '-' before the term or the rate: only then is the verdict open.
+	bool term_or_rate_minus() const { return (bits & (1u << (4 + term) | 1u << (4 + rate))) != 0; }
+};
+
+// The verdict of the query in the window at q in `yes`, its form read from
+// the bytes of its marks; false when the general path is to read it: not
+// a number's form, a rate that needs more than 19 digits converted, or
+// amounts both 0, which may end the run.
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
 
-// The verdict of a query whose form stage 2 has checked, from its values
-// converted, the sign bytes at its tokens' first bytes given; false when
-// the rate needs more than 19 digits converted.
-bool verdict_by_value(const char* q, u64 space, u64 digit, u64 signs, bool& yes);
+// The same for a query whose form stage 2 has checked, its signs given:
+// the amounts compared, as keys or converted, and where they leave the
+// verdict open, the values converted.
+bool verdict_by_value(const char* q, u64 space, u64 digit, Signs s, bool& yes);
+
+// The verdict of a query whose form stage 2 has checked and whose amounts
+// leave it open (something owed, a '-' before the term or the rate), from
+// its values converted; false when the rate needs more than 19 digits.
+bool verdict_of_open(const char* q, u64 space, u64 digit, Signs s, bool& yes);
 
 // The verdict of a query whose four tokens end within the 64 bits given,
 // and its length to the rate's end; false when the general path is to

@@ -5,7 +5,8 @@
 //      by bit scans its four tokens' starts and ends;
 //   2. its form: the everyday one, digits with at most one point in the
 //      rate, or any other number's, from the bytes of its few marks;
-//   3. the order of the amounts, compared as keys up to 16 digits;
+//   3. the order of the amounts, compared as keys up to 16 digits (to 19
+//      on the values' road, stages/other_forms.cpp);
 //   4. the short cut of balance.h: only where it does not settle the
 //      verdict are the values converted and evaluated;
 //   5. the answer, through output.h.
@@ -87,53 +88,62 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 	return (o.high | o.low | d.high | d.low) != 0;
 }
 
-// The signs of the query in w at q, the marks that lead its tokens, in
-// `signs`, and those of them that are '-' in `minus`; false when one is
-// neither '+' nor '-' (a point that leads the rate, or no number's byte).
-// Signs can lead only a token: the marks there are few and often none.
-BALANCE_CHECK_INLINE bool signs_of(const char* q, const Window& w, u64& signs, u64& minus)
-{
-	signs = w.marks & token_starts(w);
-	minus = 0;
-	for (u64 left = signs; left != 0; left = without_lowest(left)) {
-		const char c = q[lowest_position(left)];
-		if (c == '-')
-			minus |= lowest_bit(left);
-		else if (c != '+')
-			return false;
+// What a token's first byte says of its sign, for signs_of: bit 0 a sign,
+// bit 4 a '-', bit 8 no number's first byte (a point that leads the rate,
+// or a byte no number takes); 0 for a digit.
+struct LeadTable {
+	unsigned short of[256];
+	constexpr LeadTable() : of()
+	{
+		for (int c = 0; c < 256; ++c)
+			of[c] = static_cast<unsigned short>(c >= '0' && c <= '9' ? 0 : 0x100);
+		of[static_cast<unsigned char>('+')] = 0x001;
+		of[static_cast<unsigned char>('-')] = 0x011;
 	}
-	return true;
+};
+inline constexpr LeadTable lead_table;
+
+// The signs of the query in w at q, from its tokens' first bytes, a load
+// and a look-up each and no branch; false when one of those bytes is
+// neither a sign nor a digit.
+BALANCE_CHECK_INLINE bool signs_of(const char* q, const Window& w, Signs& s)
+{
+	unsigned lead = 0;
+	for (int f = owed; f <= rate; ++f)
+		lead |= unsigned{lead_table.of[static_cast<unsigned char>(q[w.start[f]])]} << f;
+	s = Signs{lead};
+	return (lead >> 8) == 0;
 }
 
 // Steps 2 to 4 with signs or an exponent: the everyday form but for a
 // sign before any token, read from the tokens' first bytes, and an
-// exponent in the rate.  Anything else, and a '-' before the term or rate
-// that the verdict waits on, takes the other forms' road.
-BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit, bool& yes)
+// exponent in the rate.  Any other form takes the other forms' road;
+// amounts of more than 16 digits, and a '-' before the term or the rate
+// that the verdict waits on, the values'.
+BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, bool& yes)
 {
-	// The tokens found again from the two words of bits, so that the
-	// everyday road need keep nothing else for this one.
-	Window w;
-	int skip;
-	if (find_tokens(space, digit, w, skip) != Fit::query)
-		return false;  // found once already; not reached
-	u64 signs, minus;
-	if (!signs_of(q, w, signs, minus))
-		return verdict_of_other_form(q, space, digit, yes);
-	auto digits = [&](Field f) { return w.end[f] - w.start[f] - static_cast<int>((signs >> w.start[f]) & 1); };
+	Signs s{0};
+	u64 rest = w.marks;
+	if ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0) {
+		// Marks before the rate or at its start: signs, or no number's.
+		const u64 starts = token_starts(w);
+		rest &= ~starts;  // once signs_of has found them signs
+		if (!signs_of(q, w, s) || (w.marks & starts & before_space(w.space)) != 0)
+			return verdict_of_other_form(q, w.space, w.digit, yes);
+	}
+	if (!(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)))
+		return verdict_of_other_form(q, w.space, w.digit, yes);
+	auto digits = [&](Field f) { return w.end[f] - w.start[f] - s.at(f); };
 	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
 	bool less, equal;
-	const u64 rest = w.marks & ~signs;
-	if ((signs & before_space(w.space)) != 0 || !(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)) ||
-	    static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
+	if (static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
 	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
-		return verdict_of_other_form(q, w.space, w.digit, yes);
-	auto minus_before = [&](Field f) { return ((minus >> w.start[f]) & 1) != 0; };
-	yes = signed_at_most(less, equal, minus_before(owed), minus_before(deducted));
+		return verdict_by_value(q, w.space, w.digit, s, yes);
+	yes = signed_at_most(less, equal, s.minus(owed), s.minus(deducted));
 	// Step 4: only a '-' before the term or the rate leaves it open.
-	if (amounts_settle(yes, !minus_before(term) && !minus_before(rate)))
+	if (amounts_settle(yes, !s.term_or_rate_minus()))
 		return true;
-	return verdict_by_value(q, space, digit, signs, yes);
+	return verdict_of_open(q, w.space, w.digit, s, yes);
 }
 
 // Steps 2 to 4 for the query in the window at q: its verdict in `yes`;
@@ -141,12 +151,12 @@ BALANCE_CHECK_INLINE bool verdict_with_signs(const char* q, u64 space, u64 digit
 BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 {
 	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)))
-		return verdict_with_signs(q, w.space, w.digit, yes);
+		return verdict_with_marks(q, w, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;
 	if (BALANCE_CHECK_UNLIKELY(((owed_digits - 1) | (deducted_digits - 1)) >= 16 ||
 	                           !compare_keys(q, w, owed_digits, deducted_digits, less, equal)))
-		return verdict_of_other_form(q, w.space, w.digit, yes);
+		return verdict_by_value(q, w.space, w.digit, Signs{0}, yes);
 	// Step 4: with no signs the term and the rate are 0 or more.
 	yes = less | equal;
 	return amounts_settle(yes, true);

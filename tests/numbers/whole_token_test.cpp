@@ -11,8 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "numbers/whole_token.h"
+#include "numbers/rate_places.h"
 #include "numbers/scanners.h"
+#include "numbers/whole_token.h"
 
 namespace numbers {
 namespace {
@@ -54,7 +55,38 @@ void expect_int_like_strtoll(const std::string& s)
 	}
 }
 
-// Both the fast path (where it answers) and the whole-token conversion.
+// The places of a token's marks, as stage 2 knows them from the class
+// bits, when it is a decimal's: digits, at most one point, an exponent.
+bool places_in(const std::string& s, RatePlaces& r)
+{
+	const int n = static_cast<int>(s.size());
+	auto digits_from = [&](int& i) {
+		const int first = i;
+		while (i < n && s[static_cast<std::size_t>(i)] >= '0' && s[static_cast<std::size_t>(i)] <= '9')
+			++i;
+		return i - first;
+	};
+	r = RatePlaces{0, -1, n, n};
+	int i = n > 0 && (s[0] == '+' || s[0] == '-') ? 1 : 0;
+	r.sign = i;
+	int mantissa = digits_from(i);
+	if (i < n && s[static_cast<std::size_t>(i)] == '.') {
+		r.point = i++;
+		mantissa += digits_from(i);
+	}
+	if (mantissa == 0)
+		return false;
+	if (i < n && (s[static_cast<std::size_t>(i)] | 0x20) == 'e') {
+		r.letter = i++;
+		if (i < n && (s[static_cast<std::size_t>(i)] == '+' || s[static_cast<std::size_t>(i)] == '-'))
+			++i;
+		if (digits_from(i) == 0)
+			return false;
+	}
+	return i == n;
+}
+
+// Both the fast paths (where they answer) and the whole-token conversion.
 void expect_double_like_strtod(const std::string& s)
 {
 	const Reference ref = strtod_whole(s);
@@ -77,6 +109,12 @@ void expect_double_like_strtod(const std::string& s)
 		ASSERT_TRUE(ref.accepted) << '"' << s << '"';
 		std::memcpy(&bits, &fast, sizeof bits);
 		ASSERT_EQ(bits, ref.bits) << "fast path: \"" << s << '"';
+	}
+	RatePlaces places;
+	Decimal d;
+	if (places_in(s, places) && decimal_at(padded.c_str(), places, d) && value_of(d, fast)) {
+		std::memcpy(&bits, &fast, sizeof bits);
+		ASSERT_EQ(bits, ref.bits) << "from its places: \"" << s << '"';
 	}
 }
 
@@ -124,7 +162,11 @@ TEST(RateTokens, AcceptedForms)
 		"1e22", "1e23", "1e-22", "1e-23", "9007199254740992", "9007199254740993",
 		"9007199254740993e-5", "1234567890123456789", "12345678901234567890", "0.1e-330",
 		"1e308", "1e309", "-1e309", "4.9e-324", "2.4703282292062327e-324", "2.2250738585072011e-308",
-		"1E5", "1e+5", "1e-0", "0e99999999", "-0", "-0.0", "0e5", "3e-13",
+		"1E5", "1e+5", "1e-0", "0e99999999", "-0", "-0.0", "0e5", "3e-13", "+0", "-0e-0",
+		"0000000004.25", "000000000000000000004.25", "12345678.", ".12345678", "1234567890123456.5",
+		"12345678901234567.8", "1.234567890123456789", "9999999999999999999", "2.5607576705966579e+00",
+		"1.5e22", "1.5e-22", "1.5e23", "1.5e-23", "1e00000022", "1e-000000022", "12345678901234567e-22",
+		"0.0000000000000000000000123",
 		"0.3333333333333333333333333333333333333333333333333333333333333333333333",
 		"inf", "-Infinity", "INF", "nan", "-nan", "NaN(123)", "nan(0x7f_a)", "nan()",
 		"0x1p3", "-0X1.8P-3", "0x.8", "0x1.fffffffffffff8p1023", "0x1p-1074",

@@ -40,12 +40,15 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 	const char* amounts[] = {"9223372036854775807", "9223372036854775808", "-9223372036854775808",
 	                         "-9223372036854775809", "0009223372036854775807", "99999999999999999999", "0",
 	                         "-0", "+0", "00000000000000000000000", "12345678", "123456789", "1234567890123456", "123456789012345678",
-	                         "223456789012345678", "12345678901234567", "22345678901234567"};
+	                         "223456789012345678", "12345678901234567", "22345678901234567",
+	                         "1000000000000000000", "9219999999999999999", "9220000000000000000",
+	                         "-9219999999999999999", "0000000001234567890"};
 	const char* terms[] = {"0", "30", "+30", "-0", "-1", "-30", "000", "99999999999999999999", "-9223372036854775808"};
 	const char* rates[] = {"0", "5.", ".5", "+.5", "-.5", "4.25", "1e-5", "-1e-5", "1e+5", "-0", "-0.0", "-0e5",
 	                       "+0", "5.E-7", "2.5607576705966579e+00", "-1200", "-2400.5", "0e999", "1e400",
 	                       "-1e-400", "123456789012345678901234.5", "0x1p3", "-inf", "nan", "1e5000", "1.e5",
-	                       "+1.5E-3", "07e+0"};
+	                       "+1.5E-3", "07e+0", "1.2345678901234567", "12.345678901234567890", "-1.5e22", "1.5e-22",
+	                       "-1.5e23", "0000000000000000000012.5", "-0.000000012e+3", "-3e00000000001"};
 	// Refused by stage 2, and by the general path too where it is no number.
 	const char* refused[] = {"5.5.5", ".", "+", "-", "++1", "1+", "1-5", "x", "5,5", "\x01", "1e", "1e+", "e5",
 	                         "1e5e5", "1e5.5", "1.5e-", "1e+-5", "1e1+5", "1ee5", "+.", "1.5", "1e5", "0x10", "inf", "5.-3",
@@ -64,6 +67,26 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 		const std::string rest = digits(n - 1);
 		expect_as_general_path("1" + rest + " 2" + rest + " 3 4\n2" + rest + " 1" + rest + " 3 4\n", 4096);
 	}
+	// And of 17 to 19 digits that differ only in their middle eight.
+	for (std::size_t n = 17; n <= 19; ++n) {
+		const std::string head = "1" + digits(n - 13), tail = digits(4);
+		const std::string low = head + "00000000" + tail, high = head + "99999999" + tail;
+		expect_as_general_path(low + ' ' + high + " -3 4\n" + high + ' ' + low + " -3 4\n" + high + ' ' + low +
+		                           " 3 -4\n",
+		                       4096);
+	}
+	// Beyond strtoll's limit amounts saturate, and compare equal.
+	expect_as_general_path("9223372036854775808 9223372036854775807 1 1\n9999999999999999999 9300000000000000000 -1 1\n"
+	                       "-9300000000000000000 -9999999999999999999 1 1\n",
+	                       4096);
+	// A sign on each field in turn, and with the verdict left to the values.
+	for (int field = 0; field < 4; ++field)
+		for (const char* sign : {"+", "-"})
+			for (const char* term : {"3", "-3"}) {
+				std::string q[] = {"5", "2", term, "4.25"};
+				q[field] = sign + q[field];
+				expect_as_general_path(q[0] + ' ' + q[1] + ' ' + q[2] + ' ' + q[3] + "\n", 4096);
+			}
 	auto amount = [&]() {
 		const std::string sign = rng() % 3 != 0 ? "" : rng() % 2 ? "+" : "-";
 		return rng() % 3 == 0 ? pick(amounts) : sign + std::string(rng() % 3, '0') + digits(1 + rng() % 25);
@@ -118,6 +141,9 @@ TEST(Verdicts, EachFormGoesByItsRoad)
 		{"1 2 3 2.5e+00\n", 0},
 		{"0001234567 0001230000 030 004.2500\n", 0},
 		{"123456789012345678 1 2 3\n", 0},
+		{"1234567890123456789 1 -2 3\n", 0},  // 19 digits, and pow decides
+		{"+1 -2 +3 -4.5e+00\n", 0},
+		{"2 1 3 -4.5\n", 0},  // pow decides, on a signed rate
 		{"1 2 3" + std::string(52, ' ') + "4\n", 0},  // longer than its window, not than 64 bytes
 		{std::string(8, ' ') + "1 2 3" + std::string(50, ' ') + "4\n", 0},  // fits the window it starts
 		{"1 2 3 0x1p3\n", all},
