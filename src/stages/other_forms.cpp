@@ -4,6 +4,7 @@
 #include "stages/other_forms.h"
 
 #include <cstdint>
+#include <initializer_list>
 
 #include "balance.h"
 #include "numbers/digits.h"
@@ -157,16 +158,23 @@ BALANCE_CHECK_INLINE bool verdict_by_value(const char* q, const Window& w, Signs
 	return amounts_settle(yes, !s.term_or_rate_minus()) || verdict_of_open(q, w, s, yes);
 }
 
+// The signs of the query in w at q, the sign marks at its tokens' starts
+// given.
+BALANCE_CHECK_INLINE Signs signs_of(const char* q, const Window& w, u64 sign_marks)
+{
+	unsigned bits = 0;
+	for (const Field f : {owed, deducted, term, rate})
+		if (((sign_marks >> w.start[f]) & 1) != 0)
+			bits |= (q[w.start[f]] == '-' ? 0x11u : 0x01u) << f;
+	return Signs{bits};
+}
+
 BALANCE_CHECK_INLINE bool verdict_of_other_form(const char* q, const Window& w, bool& yes)
 {
 	Marks m;
 	if (!has_number_form(q, w, m))
 		return false;
-	Signs s{0};
-	for (int f = owed; f <= rate; ++f)
-		if (((m.sign >> w.start[f]) & 1) != 0)
-			s.bits |= (q[w.start[f]] == '-' ? 0x11u : 0x01u) << f;
-	return verdict_by_value(q, w, s, yes);
+	return verdict_by_value(q, w, signs_of(q, w, m.sign), yes);
 }
 
 // The tokens of the window with the bits given; false when its four do
