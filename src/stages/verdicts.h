@@ -157,7 +157,10 @@ BALANCE_CHECK_NOINLINE inline bool verdict_with_marks(const char* q, u64 space, 
 // false when the general path is to read it.
 BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 {
-	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)))
+	// An exponent in the rate, and no mark before it or at its start, is
+	// read in line: the exponent's few marks are all it costs.
+	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)) &&
+	    ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0 || !is_exponent_rate(q, w, w.marks)))
 		return verdict_with_marks(q, w.space, w.digit, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;
