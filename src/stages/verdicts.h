@@ -119,16 +119,9 @@ BALANCE_CHECK_INLINE bool signs_of(const char* q, const Window& w, Signs& s)
 // sign before any token, read from the tokens' first bytes, and an
 // exponent in the rate.  Any other form takes the other forms' road;
 // amounts of more than 16 digits, and a '-' before the term or the rate
-// that the verdict waits on, the values'.  Out of line, and given the
-// window's bits, not its tokens, which it finds again: in line, the loop
-// it left kept more in memory, and took longer on files where half the
-// queries come here, though fewer instructions.
-BALANCE_CHECK_NOINLINE inline bool verdict_with_marks(const char* q, u64 space, u64 digit, bool& yes)
+// that the verdict waits on, the values'.
+BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, bool& yes)
 {
-	Window w;
-	int skip;
-	if (find_tokens(space, digit, w, skip) != Fit::query)
-		return false;  // found once already; not reached
 	Signs s{0};
 	u64 rest = w.marks;
 	if ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0) {
@@ -161,7 +154,7 @@ BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 	// read in line: the exponent's few marks are all it costs.
 	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)) &&
 	    ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0 || !is_exponent_rate(q, w, w.marks)))
-		return verdict_with_marks(q, w.space, w.digit, yes);
+		return verdict_with_marks(q, w, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;
 	if (BALANCE_CHECK_UNLIKELY(((owed_digits - 1) | (deducted_digits - 1)) >= 16 ||
