@@ -63,9 +63,9 @@ Verdict verdict_of(i64 remaining)
 	return static_cast<double>(remaining) < 1e-7 ? Verdict::yes : Verdict::no;
 }
 
-}  // namespace
-
-Evaluation evaluate_steps(const BalanceQuery& q)
+// The steps in their order, every value kept; inline, so that
+// evaluate_verdict keeps only what the verdict needs.
+inline Evaluation steps_of(const BalanceQuery& q)
 {
 	Evaluation e{};
 	e.difference = difference_of(q.dlh, q.spl);
@@ -76,4 +76,16 @@ Evaluation evaluate_steps(const BalanceQuery& q)
 	e.remaining_balance = truncate_balance(e.grown_balance);
 	e.verdict = verdict_of(e.remaining_balance);
 	return e;
+}
+
+}  // namespace
+
+Evaluation evaluate_steps(const BalanceQuery& q)
+{
+	return steps_of(q);
+}
+
+Verdict evaluate_verdict(const BalanceQuery& q)
+{
+	return steps_of(q).verdict;
 }

@@ -28,6 +28,9 @@ struct Evaluation {
 // Full evaluation with all intermediates (for --explain and tests).
 Evaluation evaluate_steps(const BalanceQuery& q);
 
+// The same steps, the verdict alone kept.
+Verdict evaluate_verdict(const BalanceQuery& q);
+
 // Whether the amounts alone settle the verdict: nothing owed answers yes
 // (the exponent is even, a multiple of 12 or a huge double, all of which
 // are even, so the growth is >= 0 or NaN and the grown balance <= 0 or
@@ -49,7 +52,7 @@ inline Verdict evaluate(const BalanceQuery& q)
 	const bool nothing_owed = q.dlh <= q.spl;
 	if (amounts_settle(nothing_owed, q.rok >= 0 && q.urok >= 0.0))
 		return static_cast<Verdict>(nothing_owed);  // Verdict::yes is 1
-	return evaluate_steps(q).verdict;
+	return evaluate_verdict(q);
 }
 
 // The query 0 0 0 0 (any zero rate, -0 included, but not NaN) ends the run.
