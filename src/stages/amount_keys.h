@@ -72,15 +72,34 @@ BALANCE_CHECK_INLINE bool signed_at_most(bool less, bool equal, bool owed_minus,
 	return owed_minus != deducted_minus ? owed_minus : equal | (less != owed_minus);
 }
 
-// Amounts of up to 18 digits are below strtoll's saturation (10^18 - 1 <
-// 2^63), so their keys compare as the values strtoll gives them.
-constexpr int max_unsaturated_digits = 18;
-
-// The digits before the last 16 of an amount of 17 or 18, as a key's
+// The digits before the last 16 of an amount of 17 to 24, as a key's
 // third word; 0 for fewer.  Reads the 24 bytes before `end`.
 BALANCE_CHECK_INLINE u64 top_key_of(const char* end, int digits)
 {
 	return digits > 16 ? numbers::load_be64(end - 24) & (0x0f0f0f0f0f0f0f0fu >> (8 * (24 - digits))) : 0;
+}
+
+// A key's third word below this is an amount of at most 19 digits whose
+// first three, if it has 19, are below 922: under strtoll's saturation
+// (2^63 - 1 = 9223372036854775807), so that its key compares as its value.
+constexpr u64 below_saturation = 0x090202;
+
+// The amounts' magnitudes, `owed_digits` and `deducted_digits` (1 to 19)
+// ending at the ends given, compared as three-word keys; false when both
+// are 0, or when one may saturate and only the values compare.  Reads the
+// 24 bytes before each end.
+BALANCE_CHECK_INLINE bool compare_long_keys(const char* owed_end, int owed_digits, const char* deducted_end,
+                                            int deducted_digits, bool& less, bool& equal)
+{
+	const Key o = key_of(owed_end, static_cast<std::size_t>(owed_digits < 16 ? owed_digits : 16)),
+	          d = key_of(deducted_end, static_cast<std::size_t>(deducted_digits < 16 ? deducted_digits : 16));
+	const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
+	// Bitwise, as signed_at_most.
+	const bool top_equal = o_top == d_top;
+	const bool high_equal = top_equal & (o.high == d.high);
+	less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
+	equal = high_equal & (o.low == d.low);
+	return ((o_top | d_top) < below_saturation) & ((o_top | o.high | o.low | d_top | d.high | d.low) != 0);
 }
 
 }  // namespace stages

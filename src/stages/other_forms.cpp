@@ -100,34 +100,17 @@ BALANCE_CHECK_INLINE bool rate_value(const char* q, const Window& w, int sign, d
 
 enum class Order { at_most, more, both_zero };
 
-// A key's third word below this is an amount of 19 digits below 922 * 10^16,
-// under strtoll's saturation.
-constexpr u64 below_saturation = 0x090202;
-
 // The owed amount against the deducted, with their signs: compared as
-// three-word keys up to 19 digits where neither may saturate, which reads
-// no more than 24 bytes before each end, else converted.
+// three-word keys up to 19 digits where neither may saturate, else
+// converted.
 BALANCE_CHECK_INLINE Order order_of_amounts(const char* q, const Window& w, Signs s)
 {
 	const int owed_digits = w.end[owed] - w.start[owed] - s.at(owed);
 	const int deducted_digits = w.end[deducted] - w.start[deducted] - s.at(deducted);
-	if (static_cast<unsigned>(owed_digits - 1) < 19 && static_cast<unsigned>(deducted_digits - 1) < 19) {
-		const char* const owed_end = q + w.end[owed];
-		const char* const deducted_end = q + w.end[deducted];
-		const Key o = key_of(owed_end, static_cast<std::size_t>(owed_digits < 16 ? owed_digits : 16)),
-		          d = key_of(deducted_end, static_cast<std::size_t>(deducted_digits < 16 ? deducted_digits : 16));
-		const u64 o_top = top_key_of(owed_end, owed_digits), d_top = top_key_of(deducted_end, deducted_digits);
-		if ((o_top | d_top) < below_saturation) {
-			if ((o_top | o.high | o.low | d_top | d.high | d.low) == 0)
-				return Order::both_zero;
-			// Bitwise, as signed_at_most.
-			const bool top_equal = o_top == d_top;
-			const bool high_equal = top_equal & (o.high == d.high);
-			const bool less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
-			const bool equal = high_equal & (o.low == d.low);
-			return signed_at_most(less, equal, s.minus(owed), s.minus(deducted)) ? Order::at_most : Order::more;
-		}
-	}
+	bool less, equal;
+	if (static_cast<unsigned>(owed_digits - 1) < 19 && static_cast<unsigned>(deducted_digits - 1) < 19 &&
+	    compare_long_keys(q + w.end[owed], owed_digits, q + w.end[deducted], deducted_digits, less, equal))
+		return signed_at_most(less, equal, s.minus(owed), s.minus(deducted)) ? Order::at_most : Order::more;
 	auto amount = [&](Field f) { return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]); };
 	const std::int64_t dlh = amount(owed), spl = amount(deducted);
 	if ((dlh | spl) == 0)

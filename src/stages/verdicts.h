@@ -5,8 +5,7 @@
 //      by bit scans its four tokens' starts and ends;
 //   2. its form: the everyday one, digits with at most one point in the
 //      rate, or any other number's, from the bytes of its few marks;
-//   3. the order of the amounts, compared as keys up to 16 digits (to 19
-//      on the values' road, stages/other_forms.cpp);
+//   3. the order of the amounts, compared as keys up to 19 digits;
 //   4. the short cut of balance.h: only where it does not settle the
 //      verdict are the values converted and evaluated;
 //   5. the answer, through output.h.
@@ -88,6 +87,18 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 	return (o.high | o.low | d.high | d.low) != 0;
 }
 
+// Step 3 for amounts of 1 digit or more: one or two words each up to 16,
+// three beyond; false when the values are to decide (both 0, more than 19
+// digits, or a 19-digit one that may saturate).
+BALANCE_CHECK_INLINE bool compare_amounts(const char* q, const Window& w, int owed_digits, int deducted_digits,
+                                          bool& less, bool& equal)
+{
+	if (((owed_digits - 1) | (deducted_digits - 1)) < 16)
+		return compare_keys(q, w, owed_digits, deducted_digits, less, equal);
+	return (static_cast<unsigned>(owed_digits - 1) < 19) & (static_cast<unsigned>(deducted_digits - 1) < 19) &&
+	       compare_long_keys(q + w.end[owed], owed_digits, q + w.end[deducted], deducted_digits, less, equal);
+}
+
 // What a token's first byte says of its sign, for signs_of: bit 0 a sign,
 // bit 4 a '-', bit 8 no number's first byte (a point that leads the rate,
 // or a byte no number takes); 0 for a digit.
@@ -136,8 +147,7 @@ BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, boo
 	auto digits = [&](Field f) { return w.end[f] - w.start[f] - s.at(f); };
 	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
 	bool less, equal;
-	if (static_cast<unsigned>(owed_digits - 1) >= 16 || static_cast<unsigned>(deducted_digits - 1) >= 16 ||
-	    !compare_keys(q, w, owed_digits, deducted_digits, less, equal))
+	if (!compare_amounts(q, w, owed_digits, deducted_digits, less, equal))
 		return verdict_by_value(q, w.space, w.digit, s, yes);
 	yes = signed_at_most(less, equal, s.minus(owed), s.minus(deducted));
 	// Step 4: only a '-' before the term or the rate leaves it open.
@@ -157,8 +167,7 @@ BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 		return verdict_with_marks(q, w, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;
-	if (BALANCE_CHECK_UNLIKELY(((owed_digits - 1) | (deducted_digits - 1)) >= 16 ||
-	                           !compare_keys(q, w, owed_digits, deducted_digits, less, equal)))
+	if (BALANCE_CHECK_UNLIKELY(!compare_amounts(q, w, owed_digits, deducted_digits, less, equal)))
 		return verdict_by_value(q, w.space, w.digit, Signs{0}, yes);
 	// Step 4: with no signs the term and the rate are 0 or more.
 	yes = less | equal;
