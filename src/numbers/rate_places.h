@@ -42,7 +42,7 @@ inline bool decimal_at(const char* t, const RatePlaces& r, Decimal& d)
 	d.mantissa = value_or_zero(t + r.sign, whole) * pow10_u64[fraction] +
 	             value_or_zero(t + r.letter - fraction, fraction);
 	d.exponent = -fraction;
-	d.negative = r.sign != 0 && *t == '-';
+	d.negative = (r.sign != 0) & (*t == '-');
 	if (r.letter == r.end)
 		return true;
 	const char* const e = t + r.letter + 1;

@@ -67,7 +67,8 @@ BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length
 		numbers::scan_int64(t, v);
 		return v;
 	}
-	return numbers::saturated(numbers::value_of_digits(t + sign, length - sign), sign != 0 && *t == '-');
+	// Bitwise: the sign is as unpredictable as the data.
+	return numbers::saturated(numbers::value_of_digits(t + sign, length - sign), (sign != 0) & (*t == '-'));
 }
 
 // The places of the rate's marks in the window, its form checked: after
@@ -75,15 +76,14 @@ BALANCE_CHECK_INLINE std::int64_t integer_at(const char* t, int sign, int length
 BALANCE_CHECK_INLINE numbers::RatePlaces rate_places(const char* q, const Window& w, int sign)
 {
 	const int start = w.start[rate], length = w.end[rate] - start;
-	numbers::RatePlaces r{sign, -1, length, length};
+	// Without branches, which the rates' forms would make unpredictable:
+	// `lowest` of no mark is the window's last bit, which no query reaches.
 	u64 marks = w.marks & w.rate & ~(static_cast<u64>(sign) << start);
-	if (marks != 0 && q[lowest_position(marks)] == '.') {
-		r.point = lowest_position(marks) - start;
-		marks = without_lowest(marks);
-	}
-	if (marks != 0)
-		r.letter = lowest_position(marks) - start;
-	return r;
+	const int first = lowest(marks);
+	const bool point = (marks != 0) & (q[first] == '.');
+	marks = point ? without_lowest(marks) : marks;
+	const int letter = marks != 0 ? lowest(marks) - start : length;
+	return numbers::RatePlaces{sign, point ? first - start : -1, letter, length};
 }
 
 // The rate's value, its form checked: from its marks' places, or where
