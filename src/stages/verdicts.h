@@ -88,12 +88,15 @@ BALANCE_CHECK_INLINE bool compare_keys(const char* q, const Window& w, int owed_
 }
 
 // compare_long_keys out of line: in line, the loop's code grew, and a file
-// of everyday and signed queries half and half took longer.
-BALANCE_CHECK_NOINLINE inline bool compare_long_keys_apart(const char* owed_end, int owed_digits,
-                                                           const char* deducted_end, int deducted_digits, bool& less,
-                                                           bool& equal)
+// of everyday and signed queries half and half took longer.  Its answers
+// come back in one word (bit 0 less, bit 1 equal, bit 2 compared), not
+// through references, which would keep the road's own in memory.
+BALANCE_CHECK_NOINLINE inline unsigned compare_long_keys_apart(const char* owed_end, int owed_digits,
+                                                               const char* deducted_end, int deducted_digits)
 {
-	return compare_long_keys(owed_end, owed_digits, deducted_end, deducted_digits, less, equal);
+	bool less, equal;
+	const bool compared = compare_long_keys(owed_end, owed_digits, deducted_end, deducted_digits, less, equal);
+	return unsigned{less} | unsigned{equal} << 1 | unsigned{compared} << 2;
 }
 
 // Step 3 for amounts of 1 digit or more: one or two words each up to 16,
@@ -104,8 +107,12 @@ BALANCE_CHECK_INLINE bool compare_amounts(const char* q, const Window& w, int ow
 {
 	if (((owed_digits - 1) | (deducted_digits - 1)) < 16)
 		return compare_keys(q, w, owed_digits, deducted_digits, less, equal);
-	return (static_cast<unsigned>(owed_digits - 1) < 19) & (static_cast<unsigned>(deducted_digits - 1) < 19) &&
-	       compare_long_keys_apart(q + w.end[owed], owed_digits, q + w.end[deducted], deducted_digits, less, equal);
+	if ((static_cast<unsigned>(owed_digits - 1) >= 19) | (static_cast<unsigned>(deducted_digits - 1) >= 19))
+		return false;
+	const unsigned order = compare_long_keys_apart(q + w.end[owed], owed_digits, q + w.end[deducted], deducted_digits);
+	less = (order & 1) != 0;
+	equal = (order & 2) != 0;
+	return (order & 4) != 0;
 }
 
 // What a token's first byte says of its sign, for signs_of: bit 0 a sign,
