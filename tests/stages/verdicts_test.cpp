@@ -79,6 +79,9 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 	expect_as_general_path("9223372036854775808 9223372036854775807 1 1\n9999999999999999999 9300000000000000000 -1 1\n"
 	                       "-9300000000000000000 -9999999999999999999 1 1\n",
 	                       4096);
+	// A point leading the rate takes the other forms' road, with signs
+	// elsewhere (once answered wrong by a miscompiled reading of them).
+	expect_as_general_path("72422533 -0072704432709275521 +30 .5\n", 4096);
 	// A sign on each field in turn, and with the verdict left to the values.
 	for (int field = 0; field < 4; ++field)
 		for (const char* sign : {"+", "-"})
