@@ -1,6 +1,7 @@
 // Any other number's form, read from the bytes of the query's marks, and
-// the values converted: the amounts always, the term and the rate only
-// where the short cut of balance.h leaves the verdict open.
+// the values: the amounts compared as keys where those compare them, else
+// converted; the term and the rate converted only where the short cut of
+// balance.h leaves the verdict open.
 #include "stages/other_forms.h"
 
 #include <cstdint>
@@ -144,8 +145,8 @@ BALANCE_CHECK_INLINE bool verdict_by_value(const char* q, const Window& w, Signs
 }
 
 // The signs of the query in w at q, the sign marks at its tokens' starts
-// given.  A loop: GCC 12 under the sanitizers misreads the same as four
-// calls of a function of the field (a wrong answer under ASan only).
+// given.  A loop: GCC 12 with -fsanitize=undefined compiles the same as
+// four calls of a function of the field into a wrong answer.
 BALANCE_CHECK_INLINE Signs signs_of(const char* q, const Window& w, u64 sign_marks)
 {
 	unsigned bits = 0;

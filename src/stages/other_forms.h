@@ -1,7 +1,7 @@
 // Stage 2's road for a query whose verdict is not the everyday road's:
-// any number's form read mark by mark, amounts of more than 16 digits, and
-// the values converted where the short cut of balance.h leaves the verdict
-// open.  Out of line, so that the everyday road stays short and in
+// any number's form read mark by mark, amounts the keys do not compare
+// (more than 19 digits, or 19 that may saturate), and the values converted
+// where the short cut of balance.h leaves the verdict open.  Out of line, so that the everyday road stays short and in
 // registers; each entry is given the window's two words of bits, not the
 // tokens found in them, which the everyday road would otherwise keep live
 // for it, and finds the tokens again, once.
@@ -26,8 +26,8 @@ struct Signs {
 
 // The verdict of the query in the window at q in `yes`, its form read from
 // the bytes of its marks; false when the general path is to read it: not
-// a number's form, a rate that needs more than 19 digits converted, or
-// amounts both 0, which may end the run.
+// a number's form, a rate that one rounding does not convert exactly
+// (value_of), or amounts both 0, which may end the run.
 bool verdict_of_other_form(const char* q, u64 space, u64 digit, bool& yes);
 
 // The same for a query whose form stage 2 has checked, its signs given:
@@ -37,7 +37,8 @@ bool verdict_by_value(const char* q, u64 space, u64 digit, Signs s, bool& yes);
 
 // The verdict of a query whose form stage 2 has checked and whose amounts
 // leave it open (something owed, a '-' before the term or the rate), from
-// its values converted; false when the rate needs more than 19 digits.
+// its values converted; false when one rounding does not convert the rate
+// exactly (value_of).
 bool verdict_of_open(const char* q, u64 space, u64 digit, Signs s, bool& yes);
 
 // The verdict of a query whose four tokens end within the 64 bits given,

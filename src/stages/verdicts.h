@@ -145,8 +145,9 @@ BALANCE_CHECK_INLINE bool signs_of(const char* q, const Window& w, Signs& s)
 // Steps 2 to 4 with signs or an exponent: the everyday form but for a
 // sign before any token, read from the tokens' first bytes, and an
 // exponent in the rate.  Any other form takes the other forms' road;
-// amounts of more than 16 digits, and a '-' before the term or the rate
-// that the verdict waits on, the values'.
+// amounts the keys do not compare (more than 19 digits, or 19 that may
+// saturate), and a '-' before the term or the rate that the verdict waits
+// on, the values'.
 BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, bool& yes)
 {
 	Signs s{0};
