@@ -1,9 +1,8 @@
 // From digits to exact values, as strtoll and strtod give them: a
 // magnitude saturated at the 64-bit limits, and a decimal (a mantissa, a
 // power of ten and a sign, however its syntax was read) scaled with one
-// rounding.  Shared by the scanners and stage
-// 2's conversions (stages/other_forms.cpp), so that both give the same
-// values.
+// rounding.  Shared by the scanners and stage 2's conversions
+// (stages/other_forms.cpp), so that both give the same values.
 #ifndef BALANCE_CHECK_EXACT_VALUE_H
 #define BALANCE_CHECK_EXACT_VALUE_H
 

@@ -99,7 +99,8 @@ BALANCE_CHECK_INLINE bool compare_long_keys(const char* owed_end, int owed_digit
 	const bool high_equal = top_equal & (o.high == d.high);
 	less = (o_top < d_top) | (top_equal & (o.high < d.high)) | (high_equal & (o.low < d.low));
 	equal = high_equal & (o.low == d.low);
-	return (o_top < below_saturation) & (d_top < below_saturation) & ((o_top | o.high | o.low | d_top | d.high | d.low) != 0);
+	const bool unsaturated = (o_top < below_saturation) & (d_top < below_saturation);
+	return unsaturated & ((o_top | o.high | o.low | d_top | d.high | d.low) != 0);
 }
 
 }  // namespace stages

@@ -101,19 +101,23 @@ BALANCE_CHECK_INLINE bool rate_value(const char* q, const Window& w, int sign, d
 
 enum class Order { at_most, more, both_zero };
 
+// Field f's integer, its sign given.
+BALANCE_CHECK_INLINE std::int64_t integer_of(const char* q, const Window& w, Signs s, Field f)
+{
+	return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]);
+}
+
 // The owed amount against the deducted, with their signs: compared as
 // three-word keys up to 19 digits where neither may saturate, else
 // converted.
 BALANCE_CHECK_INLINE Order order_of_amounts(const char* q, const Window& w, Signs s)
 {
-	const int owed_digits = w.end[owed] - w.start[owed] - s.at(owed);
-	const int deducted_digits = w.end[deducted] - w.start[deducted] - s.at(deducted);
+	const int owed_digits = digits_of(w, s, owed), deducted_digits = digits_of(w, s, deducted);
 	bool less, equal;
 	if (static_cast<unsigned>(owed_digits - 1) < 19 && static_cast<unsigned>(deducted_digits - 1) < 19 &&
 	    compare_long_keys(q + w.end[owed], owed_digits, q + w.end[deducted], deducted_digits, less, equal))
 		return signed_at_most(less, equal, s.minus(owed), s.minus(deducted)) ? Order::at_most : Order::more;
-	auto amount = [&](Field f) { return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]); };
-	const std::int64_t dlh = amount(owed), spl = amount(deducted);
+	const std::int64_t dlh = integer_of(q, w, s, owed), spl = integer_of(q, w, s, deducted);
 	if ((dlh | spl) == 0)
 		return Order::both_zero;
 	return dlh <= spl ? Order::at_most : Order::more;
@@ -126,10 +130,10 @@ BALANCE_CHECK_INLINE bool verdict_of_open(const char* q, const Window& w, Signs 
 	double urok;
 	if (!rate_value(q, w, s.at(rate), urok))
 		return false;
-	auto integer = [&](Field f) { return integer_at(q + w.start[f], s.at(f), w.end[f] - w.start[f]); };
 	// Not evaluate: its short cut would wait on the term's and the rate's
 	// values, and the branch, a '-' before either, is unpredictable.
-	yes = evaluate_verdict(BalanceQuery{integer(owed), integer(deducted), integer(term), urok}) == Verdict::yes;
+	const BalanceQuery values{integer_of(q, w, s, owed), integer_of(q, w, s, deducted), integer_of(q, w, s, term), urok};
+	yes = evaluate_verdict(values) == Verdict::yes;
 	return true;
 }
 
@@ -147,7 +151,7 @@ BALANCE_CHECK_INLINE bool verdict_by_value(const char* q, const Window& w, Signs
 // The signs of the query in w at q, the sign marks at its tokens' starts
 // given.  A loop: GCC 12 with -fsanitize=undefined compiles the same as
 // four calls of a function of the field into a wrong answer.
-BALANCE_CHECK_INLINE Signs signs_of(const char* q, const Window& w, u64 sign_marks)
+BALANCE_CHECK_INLINE Signs signs_from_marks(const char* q, const Window& w, u64 sign_marks)
 {
 	unsigned bits = 0;
 	for (const Field f : {owed, deducted, term, rate})
@@ -161,7 +165,7 @@ BALANCE_CHECK_INLINE bool verdict_of_other_form(const char* q, const Window& w, 
 	Marks m;
 	if (!has_number_form(q, w, m))
 		return false;
-	return verdict_by_value(q, w, signs_of(q, w, m.sign), yes);
+	return verdict_by_value(q, w, signs_from_marks(q, w, m.sign), yes);
 }
 
 // The tokens of the window with the bits given; false when its four do

@@ -1,10 +1,11 @@
 // Stage 2's road for a query whose verdict is not the everyday road's:
 // any number's form read mark by mark, amounts the keys do not compare
 // (more than 19 digits, or 19 that may saturate), and the values converted
-// where the short cut of balance.h leaves the verdict open.  Out of line, so that the everyday road stays short and in
-// registers; each entry is given the window's two words of bits, not the
-// tokens found in them, which the everyday road would otherwise keep live
-// for it, and finds the tokens again, once.
+// where the short cut of balance.h leaves the verdict open.  Out of line,
+// so that the everyday road stays short and in registers; each entry is
+// given the window's two words of bits, not the tokens found in them,
+// which the everyday road would otherwise keep live for it, and finds the
+// tokens again, once.
 #ifndef BALANCE_CHECK_OTHER_FORMS_H
 #define BALANCE_CHECK_OTHER_FORMS_H
 
@@ -23,6 +24,12 @@ struct Signs {
 	// A '-' before the term or the rate: only then is the verdict open.
 	bool term_or_rate_minus() const { return (bits & (1u << (4 + term) | 1u << (4 + rate))) != 0; }
 };
+
+// Field f's digits in window w, less its sign.
+inline int digits_of(const Window& w, Signs s, Field f)
+{
+	return w.end[f] - w.start[f] - s.at(f);
+}
 
 // The verdict of the query in the window at q in `yes`, its form read from
 // the bytes of its marks; false when the general path is to read it: not

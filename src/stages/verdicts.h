@@ -43,6 +43,13 @@ BALANCE_CHECK_INLINE bool is_everyday(const char* q, const Window& w, u64 marks)
 	return !more_than_one(marks) && at >= w.start[rate] && (w.digit >> w.start[rate]) != 0 && q[at] == '.';
 }
 
+// Marks before the rate or at its start: where only signs, or bytes no
+// number takes, may stand.
+BALANCE_CHECK_INLINE bool marks_before_rate(const Window& w)
+{
+	return (w.marks & (~w.rate | lowest_bit(w.rate))) != 0;
+}
+
 // Step 2, a rate with an exponent: the marks left in the rate are an
 // optional point, then an exponent letter, then an optional sign, with a
 // digit before the letter and the rate ending in a digit.  `marks` are the
@@ -152,8 +159,7 @@ BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, boo
 {
 	Signs s{0};
 	u64 rest = w.marks;
-	if ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0) {
-		// Marks before the rate or at its start: signs, or no number's.
+	if (marks_before_rate(w)) {
 		const u64 starts = token_starts(w);
 		rest &= ~starts;  // once signs_of has found them signs
 		if (!signs_of(q, w, s) || (w.marks & starts & before_space(w.space)) != 0)
@@ -161,8 +167,7 @@ BALANCE_CHECK_INLINE bool verdict_with_marks(const char* q, const Window& w, boo
 	}
 	if (!(is_everyday(q, w, rest) || is_exponent_rate(q, w, rest)))
 		return verdict_of_other_form(q, w.space, w.digit, yes);
-	auto digits = [&](Field f) { return w.end[f] - w.start[f] - s.at(f); };
-	const int owed_digits = digits(owed), deducted_digits = digits(deducted);
+	const int owed_digits = digits_of(w, s, owed), deducted_digits = digits_of(w, s, deducted);
 	bool less, equal;
 	if (!compare_amounts(q, w, owed_digits, deducted_digits, less, equal))
 		return verdict_by_value(q, w.space, w.digit, s, yes);
@@ -180,7 +185,7 @@ BALANCE_CHECK_INLINE bool verdict(const char* q, const Window& w, bool& yes)
 	// An exponent in the rate, and no mark before it or at its start, is
 	// read in line: the exponent's few marks are all it costs.
 	if (BALANCE_CHECK_UNLIKELY(!is_everyday(q, w, w.marks)) &&
-	    ((w.marks & (~w.rate | lowest_bit(w.rate))) != 0 || !is_exponent_rate(q, w, w.marks)))
+	    (marks_before_rate(w) || !is_exponent_rate(q, w, w.marks)))
 		return verdict_with_marks(q, w, yes);
 	const int owed_digits = w.end[owed] - w.start[owed], deducted_digits = w.end[deducted] - w.start[deducted];
 	bool less, equal;

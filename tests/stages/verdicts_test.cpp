@@ -75,17 +75,14 @@ TEST(Verdicts, EveryKernelAnswersAsTheGeneralPath)
 		                           " 3 -4\n",
 		                       4096);
 	}
-	// Beyond strtoll's limit amounts saturate, and compare equal.
+	// Amounts beyond strtoll's limit, which saturate and compare equal; 19
+	// digits whose top words together pass the limit's; a point leading the
+	// rate with signs elsewhere (once answered wrong by a miscompiled
+	// reading of them).
 	expect_as_general_path("9223372036854775808 9223372036854775807 1 1\n9999999999999999999 9300000000000000000 -1 1\n"
-	                       "-9300000000000000000 -9999999999999999999 1 1\n",
-	                       4096);
-	// A point leading the rate takes the other forms' road, with signs
-	// elsewhere (once answered wrong by a miscompiled reading of them).
-	expect_as_general_path("72422533 -0072704432709275521 +30 .5\n03386559652 -9219999999999999999 "
-	                       "99999999999999999999 .5\n",
-	                       4096);
-	// Two 19-digit amounts whose top words together pass the limit's.
-	expect_as_general_path("9100000000000000000 200000000000000000 1 1\n200000000000000000 9100000000000000000 -1 1\n",
+	                       "-9300000000000000000 -9999999999999999999 1 1\n9100000000000000000 200000000000000000 1 1\n"
+	                       "200000000000000000 9100000000000000000 -1 1\n72422533 -0072704432709275521 +30 .5\n"
+	                       "03386559652 -9219999999999999999 99999999999999999999 .5\n",
 	                       4096);
 	// A sign on each field in turn, and with the verdict left to the values.
 	for (int field = 0; field < 4; ++field)
